@@ -1,0 +1,42 @@
+# A thin wrapper around CMake's presets: one short command installs what is
+# missing, builds and runs. The build trees live in build/<preset>.
+
+PRESET ?= release
+TEST_PRESETS ?= release asan
+CTEST_FLAGS ?= --parallel 2
+
+.PHONY: all run test build deps format format-check install clean
+
+all: build
+
+deps:
+	./scripts/install-deps
+
+build/%/build.ninja: CMakeLists.txt CMakePresets.json | deps
+	cmake --preset $*
+
+build: deps build/$(PRESET)/build.ninja
+	cmake --build --preset $(PRESET)
+
+run: build
+	./build/$(PRESET)/bin/lumidot
+
+test: deps
+	@set -e; for p in $(TEST_PRESETS); do \
+	  echo "== $$p: configure, build, test"; \
+	  cmake --preset $$p; \
+	  cmake --build --preset $$p; \
+	  ctest --preset $$p $(CTEST_FLAGS); \
+	done
+
+format: build/$(PRESET)/build.ninja
+	cmake --build --preset $(PRESET) --target format
+
+format-check: build/$(PRESET)/build.ninja
+	cmake --build --preset $(PRESET) --target format-check
+
+install: build
+	cmake --install build/$(PRESET) $(if $(PREFIX),--prefix $(PREFIX))
+
+clean:
+	rm -rf build
