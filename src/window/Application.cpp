@@ -1,0 +1,16 @@
+#include "window/Application.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+namespace lumidot {
+
+void SetUpApplication(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("Lumidot"));
+    QApplication::setApplicationVersion(QStringLiteral("0.21"));
+    QApplication::setOrganizationName(QStringLiteral("none"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    app.setQuitOnLastWindowClosed(true);
+}
+
+}  // namespace lumidot

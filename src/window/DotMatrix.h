@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QRectF>
+#include <QRgb>
+#include <QWidget>
+#include <array>
+
+namespace lumidot {
+
+// The display's 256 liquid-crystal dot cells, Dotmatrix(0) to Dotmatrix(255),
+// row by row from the top left. Each is a flat square filled with its own
+// colour; the widget is transparent between them, so the overlay picture
+// beneath shows through the gaps.
+class DotMatrix : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kCells = 256;
+    static constexpr int kInitialGrey = 192;
+
+    explicit DotMatrix(QWidget* parent = nullptr);
+
+    QRgb CellColor(int index) const { return colors_.at(static_cast<std::size_t>(index)); }
+
+    // Repaints the cell only when its colour changes.
+    void SetCellColor(int index, QRgb color);
+
+    // Cell n's square in the coordinates of the display panel, at its exact
+    // fractional position: the pitch is 8 pixels, the square 6.4.
+    static QRectF CellRect(int index);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::array<QRgb, kCells> colors_;
+};
+
+}  // namespace lumidot

@@ -1,0 +1,173 @@
+#include "window/frmMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "console/Console.h"
+#include "window/DotMatrix.h"
+#include "window/PictureBox.h"
+#include "window/Twips.h"
+
+namespace lumidot {
+
+namespace {
+
+QRgb Grey(int level) {
+    return qRgb(level, level, level);
+}
+
+void SetBackground(QWidget* widget, int grey) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, QColor(Grey(grey)));
+    widget->setPalette(palette);
+}
+
+template <typename Control>
+Control* Place(QWidget* parent, const char* name, QRect geometry) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+}  // namespace
+
+frmMain::frmMain(Console& console, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      console_(console) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Lumidot v0.21"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/lumidot-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/lumidot-32.png"), QSize(32, 32));
+    setWindowIcon(icon);
+    setFixedSize(TwipRect(0, 0, 4980, 4620).size());
+
+    // The captions were laid out for a narrow 8-point face; a condensed
+    // face keeps every caption inside its rectangle.
+    QFont captions;
+    captions.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Tahoma"),
+                          QStringLiteral("Arial Narrow"), QStringLiteral("Arial")});
+    captions.setPixelSize(10);
+    setFont(captions);
+
+    BuildDisplay();
+    BuildKeypad();
+    BuildSlotPanel();
+    SetTabOrder();
+
+    DisplayRefresh_ = new QTimer(this);
+    DisplayRefresh_->setObjectName(QStringLiteral("DisplayRefresh"));
+    DisplayRefresh_->setInterval(25);
+    DisplayRefresh_->setTimerType(Qt::PreciseTimer);
+    connect(DisplayRefresh_, &QTimer::timeout, this, &frmMain::DisplayRefresh_Timer);
+
+    Form_Load();
+}
+
+void frmMain::BuildDisplay() {
+    // The panel starts above the client area, so its top edge is cut off.
+    Frame1_ = Place<QFrame>(this, "Frame1", TwipRect(0, -120, 2595, 2715));
+    Frame1_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Frame1_->setAutoFillBackground(true);
+    SetBackground(Frame1_, kPanelGrey);
+    // Disabled: the display takes no clicks and no focus; the pointer over
+    // it belongs to the window.
+    Frame1_->setEnabled(false);
+
+    // Created first, so the dot cells lie above it.
+    imgOverlay_ = Place<PictureBox>(Frame1_, "imgOverlay", TwipRect(30, 150, 2535, 2535));
+    Dotmatrix_ = new DotMatrix(Frame1_);
+    Dotmatrix_->setGeometry(Frame1_->rect());
+}
+
+void frmMain::BuildKeypad() {
+    Frame2_ = Place<QFrame>(this, "Frame2", TwipRect(45, 2580, 2535, 1995));
+    Frame2_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    for (int k = 1; k <= kKeys; ++k) {
+        const int left = 120 + 780 * ((k - 1) % 3);
+        const int top = 240 + 420 * ((k - 1) / 3);
+        auto* key = Place<QPushButton>(Frame2_, "Keypad", TwipRect(left, top, 735, 375));
+        key->setProperty("Index", k);
+        Keypad_.at(static_cast<std::size_t>(k - 1)) = key;
+    }
+}
+
+void frmMain::BuildSlotPanel() {
+    Frame3_ = Place<QFrame>(this, "Frame3", TwipRect(2640, 0, 2295, 4575));
+    Frame3_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+
+    Label1_ = Place<QLabel>(Frame3_, "Label1", TwipRect(120, 180, 675, 195));
+    Label1_->setText(QStringLiteral("Cartridge:"));
+    Combo1_ = Place<QComboBox>(Frame3_, "Combo1", TwipRect(120, 420, 2055, 315));
+    Command1_ = Place<QPushButton>(Frame3_, "Command1", TwipRect(120, 780, 2055, 315));
+    Command1_->setText(QStringLiteral("insert cartridge"));
+    Command2_ = Place<QPushButton>(Frame3_, "Command2", TwipRect(120, 1140, 2055, 315));
+    Command2_->setText(QStringLiteral("remove cartridge"));
+    Command2_->setEnabled(false);
+
+    Label2_ = Place<QLabel>(Frame3_, "Label2", TwipRect(120, 3360, 585, 195));
+    Label2_->setText(QStringLiteral("Options:"));
+    Check1_ = Place<QCheckBox>(Frame3_, "Check1", TwipRect(120, 3600, 1575, 255));
+    Check1_->setText(QStringLiteral("hide inactive dots"));
+    connect(Check1_, &QCheckBox::clicked, this, &frmMain::Check1_Click);
+    Check2_ = Place<QCheckBox>(Frame3_, "Check2", TwipRect(120, 3900, 1875, 255));
+    Check2_->setText(QStringLiteral("simulate weak battery"));
+    // Shown for what the console could offer; nothing enables it.
+    Check3_ = Place<QCheckBox>(Frame3_, "Check3", TwipRect(120, 4200, 2115, 255));
+    Check3_->setText(QStringLiteral("enhanced game controls"));
+    Check3_->setEnabled(false);
+}
+
+void frmMain::SetTabOrder() {
+    QList<QWidget*> order{Combo1_, Command1_, Command2_, Check1_, Check2_, Check3_};
+    for (QPushButton* key : Keypad_) {
+        order.append(key);
+    }
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order.at(i - 1), order.at(i));
+    }
+    Combo1_->setFocus();
+}
+
+void frmMain::Form_Load() {
+    console_.platform().Randomize();
+    console_.CartridgeOn = kFalse;
+    Combo1_->clear();
+    Combo1_->addItem(QStringLiteral("Zentrax"));
+    Combo1_->setCurrentIndex(0);
+}
+
+void frmMain::DisplayRefresh_Timer() {
+    // A tick runs the window's events between its cells; a tick that comes
+    // due meanwhile waits for this one to end.
+    if (refreshing_) {
+        return;
+    }
+    refreshing_ = true;
+    int lit = 0;
+    if (Check2_->isChecked()) {
+        lit = static_cast<int>(console_.platform().Random() * 64.0f) + 32;
+    }
+    for (int i = 1; i <= DotMatrix::kCells; ++i) {
+        // The cell is read now, not before the tick: a handler run in the
+        // previous cell's pump may have changed the display.
+        const bool on = console_.Dots(i) == kTrue;
+        Dotmatrix_->SetCellColor(i - 1, Grey(on ? lit : kUnlitGrey));
+        console_.platform().PumpEvents();
+    }
+    refreshing_ = false;
+}
+
+void frmMain::Check1_Click() {
+    SetBackground(Frame1_, Check1_->isChecked() ? kUnlitGrey : kPanelGrey);
+}
+
+}  // namespace lumidot

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace lumidot {
+
+class Console;
+class DotMatrix;
+class PictureBox;
+
+// The console's one window: the dot display with the cartridge's overlay
+// beneath it, the twelve-key keypad, and the side panel with the cartridge
+// slot and the simulator's options.
+class frmMain : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kKeys = 12;
+    static constexpr int kUnlitGrey = 208;
+    static constexpr int kPanelGrey = 224;
+
+    explicit frmMain(Console& console, QWidget* parent = nullptr);
+
+    DotMatrix* Dotmatrix() const { return Dotmatrix_; }
+    PictureBox* imgOverlay() const { return imgOverlay_; }
+    QPushButton* Keypad(int index) const { return Keypad_.at(static_cast<std::size_t>(index - 1)); }
+    QTimer* DisplayRefresh() const { return DisplayRefresh_; }
+
+    // Repaints every dot cell from the console's display memory.
+    void DisplayRefresh_Timer();
+
+  private:
+    void BuildDisplay();
+    void BuildKeypad();
+    void BuildSlotPanel();
+    void SetTabOrder();
+
+    void Form_Load();
+    void Check1_Click();
+
+    Console& console_;
+    bool refreshing_ = false;
+
+    QFrame* Frame1_ = nullptr;
+    QFrame* Frame2_ = nullptr;
+    QFrame* Frame3_ = nullptr;
+    PictureBox* imgOverlay_ = nullptr;
+    DotMatrix* Dotmatrix_ = nullptr;
+    std::array<QPushButton*, kKeys> Keypad_{};
+    QLabel* Label1_ = nullptr;
+    QComboBox* Combo1_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    QLabel* Label2_ = nullptr;
+    QCheckBox* Check1_ = nullptr;
+    QCheckBox* Check2_ = nullptr;
+    QCheckBox* Check3_ = nullptr;
+    QTimer* DisplayRefresh_ = nullptr;
+};
+
+}  // namespace lumidot
