@@ -1,0 +1,154 @@
+#include "sound/WavPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace lumidot {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// A 16-bit mono PCM WAV of a sine tone.
+void WriteTone(const fs::path& path, int rate, double seconds, double frequency) {
+    const auto frames = static_cast<std::uint32_t>(rate * seconds);
+    const std::uint32_t dataBytes = frames * 2;
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out.write("RIFF", 4);
+    u32(36 + dataBytes);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);  // PCM
+    u16(1);  // mono
+    u32(static_cast<std::uint32_t>(rate));
+    u32(static_cast<std::uint32_t>(rate * 2));
+    u16(2);
+    u16(16);
+    out.write("data", 4);
+    u32(dataBytes);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / rate;
+        u16(static_cast<std::uint16_t>(
+            static_cast<std::int16_t>(12000.0 * std::sin(2.0 * M_PI * frequency * t))));
+    }
+}
+
+// The seconds of sound between the first and the last sample that is not
+// silence in what the disk driver wrote (stereo, 16 bits, 44.1 kHz).
+double SoundSecondsIn(const fs::path& output) {
+    std::ifstream in(output, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto* samples = reinterpret_cast<const std::int16_t*>(bytes.data());
+    const std::size_t count = bytes.size() / 2;
+    std::size_t first = count, last = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (std::abs(samples[i]) > 50) {
+            first = std::min(first, i);
+            last = i;
+        }
+    }
+    if (first >= count) {
+        return 0.0;
+    }
+    return static_cast<double>(last - first + 1) / (WavPlayer::kRate * WavPlayer::kChannels);
+}
+
+// SDL's disk driver writes what would be played to a file, in real time.
+class WavPlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("lumidot-sound-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+        output = folder / "device.raw";
+        ::setenv("SDL_AUDIODRIVER", "disk", 1);
+        ::setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // Plays the file and returns how long the call took.
+    double TimedPlay(WavPlayer& player, const fs::path& file) {
+        const auto start = Clock::now();
+        player.Play(file.string());
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    }
+
+    // The driver writes on its own thread; wait for the sound to arrive.
+    double WaitForSound(double expected) {
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        double seen = 0.0;
+        while (Clock::now() < deadline) {
+            seen = SoundSecondsIn(output);
+            if (seen >= expected - 0.01) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return seen;
+    }
+
+    fs::path folder;
+    fs::path output;
+};
+
+TEST_F(WavPlayerTest, PlaysAFileToItsEndInTheDevicesFormat) {
+    // 22.05 kHz mono is converted to the device's 44.1 kHz stereo.
+    const fs::path tone = folder / "tone.wav";
+    WriteTone(tone, 22050, 0.4, 440.0);
+    WavPlayer player;
+    EXPECT_GE(TimedPlay(player, tone), 0.4 - 0.002);
+    EXPECT_NEAR(WaitForSound(0.4), 0.4, 0.02);
+
+    // The device stays open: a second sound follows the first in the file.
+    WriteTone(tone, 44100, 0.25, 880.0);
+    EXPECT_GE(TimedPlay(player, tone), 0.25 - 0.002);
+}
+
+TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
+    const double chime = static_cast<double>(WavPlayer::DefaultSound().size()) /
+                         (WavPlayer::kRate * WavPlayer::kChannels);
+    ASSERT_GT(chime, 0.05);
+
+    const fs::path text = folder / "not-a-sound.wav";
+    std::ofstream(text) << "this is no RIFF file";
+    WavPlayer player;
+    EXPECT_GE(TimedPlay(player, folder / "missing.wav"), chime - 0.002);
+    EXPECT_GE(TimedPlay(player, text), chime - 0.002);
+    EXPECT_GE(TimedPlay(player, folder), chime - 0.002);  // a folder, not a file
+    EXPECT_GT(WaitForSound(chime), chime - 0.02);
+}
+
+TEST_F(WavPlayerTest, WithNoAudioDeviceASoundStillTakesItsTime) {
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const fs::path tone = folder / "tone.wav";
+    WriteTone(tone, 44100, 0.3, 440.0);
+    WavPlayer player;
+    EXPECT_GE(TimedPlay(player, tone), 0.3 - 0.002);
+    EXPECT_GE(TimedPlay(player, folder / "missing.wav"), 0.15);
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST(WavPlayerLoad, DecodesWhatCanBeReadAndNothingElse) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("lumidot-load-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path tone = folder / "tone.wav";
+    WriteTone(tone, 11025, 0.5, 300.0);
+    const WavPlayer::Samples samples = WavPlayer::Load(tone.string());
+    EXPECT_NEAR(static_cast<double>(samples.size()) / (WavPlayer::kRate * WavPlayer::kChannels),
+                0.5, 0.01);
+    EXPECT_TRUE(WavPlayer::Load((folder / "missing.wav").string()).empty());
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace lumidot

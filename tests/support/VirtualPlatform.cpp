@@ -1,0 +1,49 @@
+#include "support/VirtualPlatform.h"
+
+namespace lumidot::testing {
+
+VirtualPlatform::VirtualPlatform(double start, double step) : now_(start), step_(step) {}
+
+void VirtualPlatform::PumpEvents() {
+    ++pumps_;
+    now_ += step_;
+    if (everyPump_) {
+        everyPump_();
+    }
+    // An action may pump again; each is taken off its list before it runs.
+    while (!byPump_.empty() && byPump_.begin()->first <= pumps_) {
+        auto action = std::move(byPump_.begin()->second);
+        byPump_.erase(byPump_.begin());
+        action();
+    }
+    while (!byTime_.empty() && byTime_.begin()->first <= now_) {
+        auto action = std::move(byTime_.begin()->second);
+        byTime_.erase(byTime_.begin());
+        action();
+    }
+}
+
+void VirtualPlatform::PlayWave(const std::string& path) {
+    played_.push_back({path, now_});
+    // A sound blocks: the clock moves on without any event being handled.
+    now_ += soundSeconds_;
+}
+
+float VirtualPlatform::Random() {
+    return nextDraw_ < draws_.size() ? draws_[nextDraw_++] : 0.0f;
+}
+
+void VirtualPlatform::At(double t, std::function<void()> action) {
+    byTime_.emplace(t, std::move(action));
+}
+
+void VirtualPlatform::AtPump(long n, std::function<void()> action) {
+    byPump_.emplace(pumps_ + n, std::move(action));
+}
+
+void VirtualPlatform::ScriptRandom(std::vector<float> draws) {
+    draws_ = std::move(draws);
+    nextDraw_ = 0;
+}
+
+}  // namespace lumidot::testing

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "console/Platform.h"
+
+namespace lumidot::testing {
+
+// A machine whose clock only moves when events are pumped: each pump
+// advances it by a fixed step and then runs the actions scripted for the
+// time reached, as a click or a removal would arrive from the window. A
+// whole game runs this way in milliseconds, the same every time.
+class VirtualPlatform : public Platform {
+  public:
+    struct PlayedSound {
+        std::string path;
+        double at;
+    };
+
+    explicit VirtualPlatform(double start = 0.0, double step = 0.001);
+
+    double Seconds() override { return now_; }
+    void PumpEvents() override;
+    void PlayWave(const std::string& path) override;
+    void Randomize() override { ++seedings_; }
+    float Random() override;
+    std::string AppFolder() override { return appFolder_; }
+
+    // Runs the action at the first pump that reaches the time t.
+    void At(double t, std::function<void()> action);
+    // Runs the action at the n-th pump from now (1 is the next one).
+    void AtPump(long n, std::function<void()> action);
+    // Also called at every pump, before the scripted actions: a widget test
+    // lets Qt handle its events here.
+    void OnEveryPump(std::function<void()> hook) { everyPump_ = std::move(hook); }
+
+    // The draws that Random() returns, in order; past the end, 0.
+    void ScriptRandom(std::vector<float> draws);
+    void SetSoundSeconds(double seconds) { soundSeconds_ = seconds; }
+    void SetAppFolder(std::string folder) { appFolder_ = std::move(folder); }
+
+    long Pumps() const { return pumps_; }
+    int Seedings() const { return seedings_; }
+    const std::vector<PlayedSound>& Played() const { return played_; }
+
+  private:
+    double now_;
+    double step_;
+    long pumps_ = 0;
+    int seedings_ = 0;
+    double soundSeconds_ = 0.25;
+    std::string appFolder_ = "/virtual/lumidot";
+    std::multimap<double, std::function<void()>> byTime_;
+    std::multimap<long, std::function<void()>> byPump_;
+    std::function<void()> everyPump_;
+    std::vector<float> draws_;
+    std::size_t nextDraw_ = 0;
+    std::vector<PlayedSound> played_;
+};
+
+}  // namespace lumidot::testing

@@ -1,0 +1,307 @@
+#include "window/frmMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+#include "console/Console.h"
+#include "support/VirtualPlatform.h"
+#include "window/DotMatrix.h"
+#include "window/PictureBox.h"
+
+namespace lumidot {
+namespace {
+
+using testing::VirtualPlatform;
+
+class WindowTest : public ::testing::Test {
+  protected:
+    template <typename T>
+    T* Control(const char* name) {
+        T* control = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    VirtualPlatform platform;
+    Console console{platform};
+    frmMain window{console};
+};
+
+QRect Twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+TEST_F(WindowTest, ControlsStandWhereTheConsoleHasThem) {
+    EXPECT_EQ(window.windowTitle(), "Lumidot v0.21");
+    EXPECT_EQ(window.size(), QSize(332, 308));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "the window must not resize";
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(window.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+
+    const struct {
+        const char* name;
+        QRect twips;
+    } controls[] = {
+        {"Frame1", Twips(0, -120, 2595, 2715)},   {"Frame2", Twips(45, 2580, 2535, 1995)},
+        {"Frame3", Twips(2640, 0, 2295, 4575)},   {"imgOverlay", Twips(30, 150, 2535, 2535)},
+        {"Label1", Twips(120, 180, 675, 195)},    {"Combo1", Twips(120, 420, 2055, 315)},
+        {"Command1", Twips(120, 780, 2055, 315)}, {"Command2", Twips(120, 1140, 2055, 315)},
+        {"Label2", Twips(120, 3360, 585, 195)},   {"Check1", Twips(120, 3600, 1575, 255)},
+        {"Check2", Twips(120, 3900, 1875, 255)},  {"Check3", Twips(120, 4200, 2115, 255)},
+    };
+    for (const auto& c : controls) {
+        QWidget* control = Control<QWidget>(c.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->geometry(), c.twips) << c.name;
+    }
+    for (const char* inDisplay : {"imgOverlay", "Dotmatrix"}) {
+        EXPECT_EQ(Control<QWidget>(inDisplay)->parentWidget()->objectName(), "Frame1");
+    }
+    for (const char* inSlot : {"Label1", "Combo1", "Command1", "Command2", "Check3"}) {
+        EXPECT_EQ(Control<QWidget>(inSlot)->parentWidget()->objectName(), "Frame3");
+    }
+
+    // Keypad(1) to Keypad(12), four rows of three, all in the keypad panel.
+    const auto keys = window.findChildren<QPushButton*>("Keypad");
+    ASSERT_EQ(keys.size(), 12);
+    for (int k = 1; k <= 12; ++k) {
+        QPushButton* key = window.Keypad(k);
+        EXPECT_EQ(key->property("Index").toInt(), k);
+        EXPECT_EQ(key->parentWidget()->objectName(), "Frame2");
+        EXPECT_EQ(key->geometry(),
+                  Twips(120 + 780 * ((k - 1) % 3), 240 + 420 * ((k - 1) / 3), 735, 375))
+            << "Keypad(" << k << ")";
+        EXPECT_TRUE(key->text().isEmpty());
+        EXPECT_TRUE(key->icon().isNull());
+        EXPECT_TRUE(key->isEnabled());
+        EXPECT_FALSE(key->isHidden());
+    }
+
+    // The cells keep their fractional geometry: a pitch of 120 twips and a
+    // side of 96, from (360, 480) in the panel.
+    EXPECT_EQ(DotMatrix::CellRect(0), QRectF(24.0, 32.0, 6.4, 6.4));
+    EXPECT_EQ(DotMatrix::CellRect(17), QRectF(32.0, 40.0, 6.4, 6.4));
+    EXPECT_EQ(DotMatrix::CellRect(255), QRectF(144.0, 152.0, 6.4, 6.4));
+}
+
+TEST_F(WindowTest, StartsWithTheSlotEmptyAndTheCartridgeListFilled) {
+    auto* combo = Control<QComboBox>("Combo1");
+    EXPECT_EQ(combo->count(), 1);
+    EXPECT_EQ(combo->currentText(), "Zentrax");
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(console.CartridgeOn, 0);
+    EXPECT_EQ(platform.Seedings(), 1);
+
+    EXPECT_TRUE(Control<QPushButton>("Command1")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>("Command2")->isEnabled());
+    EXPECT_FALSE(Control<QFrame>("Frame1")->isEnabled());
+    EXPECT_TRUE(Control<QFrame>("Frame2")->isEnabled());
+    EXPECT_TRUE(Control<QFrame>("Frame3")->isEnabled());
+    for (const char* box : {"Check1", "Check2", "Check3"}) {
+        EXPECT_FALSE(Control<QCheckBox>(box)->isChecked()) << box;
+    }
+    EXPECT_TRUE(Control<QCheckBox>("Check1")->isEnabled());
+    EXPECT_TRUE(Control<QCheckBox>("Check2")->isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>("Check3")->isEnabled());
+    EXPECT_TRUE(window.imgOverlay()->Picture().isNull());
+
+    EXPECT_EQ(window.DisplayRefresh()->objectName(), "DisplayRefresh");
+    EXPECT_EQ(window.DisplayRefresh()->interval(), 25);
+    EXPECT_FALSE(window.DisplayRefresh()->isActive());
+    for (int n = 0; n < 256; ++n) {
+        ASSERT_EQ(window.Dotmatrix()->CellColor(n), qRgb(192, 192, 192));
+    }
+}
+
+TEST_F(WindowTest, EveryCaptionFitsItsRectangle) {
+    const QStyle* style = window.style();
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QFontMetrics fm(label->font());
+        EXPECT_LE(fm.horizontalAdvance(label->text()), label->width())
+            << label->objectName().toStdString();
+        EXPECT_LE(fm.height(), label->height() + 2) << label->objectName().toStdString();
+    }
+    for (QCheckBox* box : window.findChildren<QCheckBox*>()) {
+        const QFontMetrics fm(box->font());
+        const int room = box->width() -
+                         style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) -
+                         style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+        EXPECT_LE(fm.horizontalAdvance(box->text()), room) << box->text().toStdString();
+        EXPECT_LE(fm.height(), box->height()) << box->text().toStdString();
+    }
+    for (const char* name : {"Command1", "Command2"}) {
+        auto* button = Control<QPushButton>(name);
+        const QFontMetrics fm(button->font());
+        const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        EXPECT_LE(fm.horizontalAdvance(button->text()) + 2 * margin, button->width()) << name;
+    }
+}
+
+TEST_F(WindowTest, TabVisitsTheEnabledControlsInTheConsolesOrder) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_EQ(QApplication::focusWidget(), Control<QWidget>("Combo1"));
+
+    // "remove cartridge" and "enhanced game controls" are disabled and
+    // skipped; the panels, labels and the display take no focus.
+    QStringList expected{"Command1", "Check1", "Check2"};
+    for (int k = 1; k <= 12; ++k) {
+        expected << QStringLiteral("Keypad(%1)").arg(k);
+    }
+    expected << "Combo1";
+    for (const QString& next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        const QString name =
+            focus->objectName() == "Keypad"
+                ? QStringLiteral("Keypad(%1)").arg(focus->property("Index").toInt())
+                : focus->objectName();
+        EXPECT_EQ(name, next);
+    }
+}
+
+class RefreshTest : public WindowTest {
+  protected:
+    QRgb Cell(int n) const { return window.Dotmatrix()->CellColor(n); }
+    static QRgb Grey(int level) { return qRgb(level, level, level); }
+};
+
+TEST_F(RefreshTest, PaintsLitDotsBlackAndEveryOtherValueUnlit) {
+    console.DotOn(1, 1);
+    console.DotOn(16, 16);
+    console.DotOn(5, 3);
+    console.Dots(2) = 1;  // only -1 is lit
+    console.Dots(3) = -2;
+    console.Dots(4) = 32767;
+    window.DisplayRefresh_Timer();
+    for (int n = 0; n < 256; ++n) {
+        const bool lit = n == 0 || n == 255 || n == 2 * 16 + 4;
+        ASSERT_EQ(Cell(n), Grey(lit ? 0 : 208)) << "cell " << n;
+    }
+    // The window's events ran once after each cell.
+    EXPECT_EQ(platform.Pumps(), 256);
+
+    // A refresh keeps nothing of its own: a cleared display paints unlit.
+    console.ClearDots();
+    window.DisplayRefresh_Timer();
+    for (int n = 0; n < 256; ++n) {
+        ASSERT_EQ(Cell(n), Grey(208)) << "cell " << n;
+    }
+}
+
+TEST_F(RefreshTest, AWeakBatteryGivesAllLitDotsOneRandomDarkGreyPerTick) {
+    Control<QCheckBox>("Check2")->setChecked(true);
+    console.DotOn(2, 1);
+    console.DotOn(9, 9);
+    platform.ScriptRandom({0.5f, 0.99999f, 0.0f});
+    const int cells[] = {1, 8 * 16 + 8};
+    for (const int level : {64, 95, 32}) {
+        window.DisplayRefresh_Timer();
+        for (const int n : cells) {
+            EXPECT_EQ(Cell(n), Grey(level)) << "cell " << n;
+        }
+        EXPECT_EQ(Cell(0), Grey(208));
+    }
+    // Back to black once the battery is fine again; no draw is taken.
+    Control<QCheckBox>("Check2")->setChecked(false);
+    platform.ScriptRandom({0.5f});
+    window.DisplayRefresh_Timer();
+    EXPECT_EQ(Cell(1), Grey(0));
+    EXPECT_EQ(platform.Random(), 0.5f);
+}
+
+TEST_F(RefreshTest, AChangeMadeDuringATickShowsInTheCellsStillToCome) {
+    // Between cells 100 and 101 a handler lights two dots: one the tick
+    // has passed, one it has yet to reach.
+    platform.AtPump(100, [&] {
+        console.Dots(50) = kTrue;
+        console.Dots(200) = kTrue;
+    });
+    window.DisplayRefresh_Timer();
+    EXPECT_EQ(Cell(49), Grey(208));
+    EXPECT_EQ(Cell(199), Grey(0));
+    window.DisplayRefresh_Timer();
+    EXPECT_EQ(Cell(49), Grey(0));
+}
+
+TEST_F(RefreshTest, ATickDueDuringATickDoesNotNest) {
+    platform.AtPump(10, [&] { window.DisplayRefresh_Timer(); });
+    console.DotOn(16, 16);
+    window.DisplayRefresh_Timer();
+    EXPECT_EQ(platform.Pumps(), 256);
+    EXPECT_EQ(Cell(255), Grey(0));
+}
+
+TEST_F(RefreshTest, IsSeenThroughTheWindowAndRepaintsOnlyWhatChanged) {
+    platform.OnEveryPump([] { QApplication::processEvents(); });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    // Cell n's centre in the window: the panel starts 8 pixels above it.
+    auto shown = [&](int n) {
+        const QImage image = window.grab().toImage();
+        return image.pixel(24 + 8 * (n % 16) + 3, 24 + 8 * (n / 16) + 3) & 0xffffff;
+    };
+    EXPECT_EQ(shown(0), Grey(192) & 0xffffff);
+
+    console.DotOn(1, 1);
+    window.DisplayRefresh_Timer();
+    QApplication::processEvents();
+    EXPECT_EQ(shown(0), 0u);
+    EXPECT_EQ(shown(1), Grey(208) & 0xffffff);
+
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    window.Dotmatrix()->installEventFilter(&counter);
+    window.DisplayRefresh_Timer();
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0) << "a tick that changes nothing repainted the display";
+
+    console.DotOff(1, 1);
+    window.DisplayRefresh_Timer();
+    QApplication::processEvents();
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_EQ(shown(0), Grey(208) & 0xffffff);
+    window.Dotmatrix()->removeEventFilter(&counter);
+}
+
+TEST_F(WindowTest, HideInactiveDotsTurnsThePanelToTheUnlitGreyBeforeAnyRefresh) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* frame = Control<QFrame>("Frame1");
+    auto* box = Control<QCheckBox>("Check1");
+    auto panel = [&] { return window.grab().toImage().pixel(12, 100) & 0xffffff; };
+    EXPECT_EQ(panel(), 0xe0e0e0u);
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(frame->palette().color(QPalette::Window), QColor(208, 208, 208));
+    EXPECT_EQ(panel(), 0xd0d0d0u);
+    // The cells wait for the refresh, which no cartridge has started.
+    EXPECT_EQ(window.Dotmatrix()->CellColor(0), qRgb(192, 192, 192));
+    EXPECT_FALSE(window.DisplayRefresh()->isActive());
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(panel(), 0xe0e0e0u);
+}
+
+}  // namespace
+}  // namespace lumidot
