@@ -30,8 +30,7 @@ bool AllCellsGrey(const Screenshot& shot, int level) {
 
 TEST(WindowE2E, ShowsTheUnpoweredDisplayAndAnswersTheDisplayOption) {
     RunningProgram program;
-    ASSERT_TRUE(program.WaitForWindow())
-        << "no window \"Lumidot v0.21\" appeared";
+    ASSERT_TRUE(program.WaitForWindow()) << "no window \"Lumidot v0.21\" appeared";
 
     // Before a cartridge goes in, no refresh has run: the cells keep their
     // initial grey on the panel's lighter grey.

@@ -2,144 +2,66 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <stdexcept>
 #include <thread>
 
-extern char** environ;
-
 namespace lumidot::e2e {
+
+namespace {
+
+constexpr int kDeadlineMs =
+    static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(kDeadline).count());
+
+// Errors from windows that vanish while they are looked at are expected.
+int IgnoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+void Stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) {
+        return;
+    }
+    // Asked first, so that an X server removes its lock and socket.
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+}  // namespace
 
 bool WaitFor(const std::function<bool()>& condition, Clock::duration deadline) {
     const auto end = Clock::now() + deadline;
-    while (true) {
-        if (condition()) {
-            return true;
-        }
+    while (!condition()) {
         if (Clock::now() >= end) {
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    return true;
 }
-
-// ---------------------------------------------------------------------------
-
-Child::Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-             int passFd) {
-    std::map<std::string, std::string> merged;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry(*e);
-        const auto eq = entry.find('=');
-        if (eq != std::string::npos) {
-            merged[entry.substr(0, eq)] = entry.substr(eq + 1);
-        }
-    }
-    for (const auto& [key, value] : env) {
-        merged[key] = value;
-    }
-    std::vector<std::string> envStrings;
-    for (const auto& [key, value] : merged) {
-        envStrings.push_back(key + "=" + value);
-    }
-    std::vector<char*> envp;
-    for (auto& s : envStrings) {
-        envp.push_back(s.data());
-    }
-    envp.push_back(nullptr);
-    std::vector<std::string> args(argv);
-    std::vector<char*> argp;
-    for (auto& a : args) {
-        argp.push_back(a.data());
-    }
-    argp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (passFd >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, passFd, 3);
-    }
-    const int rc = posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-        throw std::runtime_error("cannot start " + args[0] + ": " + std::strerror(rc));
-    }
-}
-
-Child::~Child() {
-    Kill();
-}
-
-bool Child::Running() {
-    if (reaped_) {
-        return false;
-    }
-    if (waitpid(pid_, &status_, WNOHANG) == pid_) {
-        reaped_ = true;
-    }
-    return !reaped_;
-}
-
-int Child::WaitForExit(Clock::duration deadline) {
-    if (!WaitFor([this] { return !Running(); }, deadline)) {
-        return -1;
-    }
-    return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-}
-
-void Child::Kill() {
-    if (!Running()) {
-        return;
-    }
-    // Asked first, so that an X server removes its lock and socket.
-    ::kill(pid_, SIGTERM);
-    if (!WaitFor([this] { return !Running(); }, std::chrono::seconds(5))) {
-        ::kill(pid_, SIGKILL);
-        waitpid(pid_, &status_, 0);
-        reaped_ = true;
-    }
-}
-
-// ---------------------------------------------------------------------------
 
 XServer::XServer() {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    // Xvfb picks a free display and writes its number to descriptor 3.
-    server_ = std::make_unique<Child>(
-        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "800x600x24", "-dpi",
-                                 "96", "-nolisten", "tcp", "-noreset"},
-        std::map<std::string, std::string>{}, fds[1]);
-    close(fds[1]);
-    std::string number;
-    const auto end = Clock::now() + kDeadline;
-    while (Clock::now() < end && number.find('\n') == std::string::npos) {
-        pollfd p{fds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) > 0) {
-            char buffer[32];
-            const ssize_t n = read(fds[0], buffer, sizeof buffer);
-            if (n <= 0) {
-                break;
-            }
-            number.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    close(fds[0]);
-    if (number.find('\n') == std::string::npos) {
+    // Xvfb picks a free display and writes its number on standard output.
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "800x600x24", "-dpi",
+                                           "96", "-nolisten", "tcp", "-noreset"});
+    QByteArray number;
+    WaitFor([&] {
+        server_.waitForReadyRead(100);
+        number += server_.readAllStandardOutput();
+        return number.contains('\n') || server_.state() == QProcess::NotRunning;
+    });
+    if (!number.contains('\n')) {
         throw std::runtime_error("Xvfb did not start");
     }
-    name_ = ":" + number.substr(0, number.find('\n'));
-    display_ = XOpenDisplay(name_.c_str());
+    name_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    display_ = XOpenDisplay(name_.toLatin1().constData());
     if (display_ == nullptr) {
-        throw std::runtime_error("cannot connect to Xvfb at " + name_);
+        throw std::runtime_error("cannot connect to Xvfb");
     }
 }
 
@@ -147,9 +69,8 @@ XServer::~XServer() {
     if (display_ != nullptr) {
         XCloseDisplay(display_);
     }
+    Stop(server_);
 }
-
-// ---------------------------------------------------------------------------
 
 Screenshot::Screenshot(Display* display, Window window) {
     XWindowAttributes attributes;
@@ -168,45 +89,44 @@ Screenshot::~Screenshot() {
     }
 }
 
-unsigned long Screenshot::Rgb(int x, int y) const {
-    return XGetPixel(image_, x, y) & 0xffffff;
-}
-
 int Screenshot::Grey(int x, int y) const {
-    const unsigned long p = Rgb(x, y);
-    const int r = static_cast<int>((p >> 16) & 0xff);
-    const int g = static_cast<int>((p >> 8) & 0xff);
-    const int b = static_cast<int>(p & 0xff);
-    return r == g && g == b ? r : -1;
+    const unsigned long p = XGetPixel(image_, x, y);
+    const auto r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
+    return r == g && g == b ? static_cast<int>(r) : -1;
 }
-
-// ---------------------------------------------------------------------------
-
-namespace {
-
-// Errors from windows that vanish while they are looked at are expected.
-int IgnoreXErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
-}  // namespace
 
 RunningProgram::RunningProgram() {
     XSetErrorHandler(IgnoreXErrors);
-    program_ = std::make_unique<Child>(
-        std::vector<std::string>{LUMIDOT_EXECUTABLE},
-        std::map<std::string, std::string>{
-            {"DISPLAY", x_.Name()}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "dummy"}});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", x_.Name());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("SDL_AUDIODRIVER", "dummy");
+    program_.setProcessEnvironment(env);
+    program_.setProcessChannelMode(QProcess::ForwardedChannels);
+    program_.start(QStringLiteral(LUMIDOT_EXECUTABLE), {});
+    if (!program_.waitForStarted(kDeadlineMs)) {
+        throw std::runtime_error("cannot start " LUMIDOT_EXECUTABLE);
+    }
 }
 
 RunningProgram::~RunningProgram() {
-    program_->Kill();
+    Stop(program_);
+}
+
+bool RunningProgram::Alive() {
+    return program_.state() != QProcess::NotRunning && !program_.waitForFinished(0);
+}
+
+int RunningProgram::WaitForExit() {
+    if (program_.state() != QProcess::NotRunning && !program_.waitForFinished(kDeadlineMs)) {
+        return -1;
+    }
+    return program_.exitStatus() == QProcess::NormalExit ? program_.exitCode() : -1;
 }
 
 Window RunningProgram::FindWindow() {
-    Display* d = Connection();
-    Window root = DefaultRootWindow(d);
-    Window parent = 0;
+    Display* d = x_.Connection();
+    Window root = DefaultRootWindow(d), parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
     window_ = 0;
@@ -225,9 +145,7 @@ Window RunningProgram::FindWindow() {
             XFree(name);
         }
     }
-    if (children != nullptr) {
-        XFree(children);
-    }
+    XFree(children);
     return window_;
 }
 
@@ -237,9 +155,8 @@ bool RunningProgram::WaitForWindow() {
 }
 
 void RunningProgram::Click(int x, int y) {
-    Display* d = Connection();
-    int rootX = 0;
-    int rootY = 0;
+    Display* d = x_.Connection();
+    int rootX = 0, rootY = 0;
     Window child = 0;
     XTranslateCoordinates(d, window_, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
     XTestFakeMotionEvent(d, -1, rootX, rootY, CurrentTime);
@@ -249,7 +166,7 @@ void RunningProgram::Click(int x, int y) {
 }
 
 void RunningProgram::Close() {
-    Display* d = Connection();
+    Display* d = x_.Connection();
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window_;
@@ -263,7 +180,7 @@ void RunningProgram::Close() {
 
 bool RunningProgram::WaitForScreen(const std::function<bool(const Screenshot&)>& test) {
     return WaitFor([&] {
-        Screenshot shot(Connection(), window_);
+        Screenshot shot(x_.Connection(), window_);
         return shot.Valid() && test(shot);
     });
 }

@@ -1,14 +1,11 @@
 #pragma once
 
-#include <X11/Xlib.h>
-#include <sys/types.h>
-
+// Qt's headers must come before Xlib's macros.
+#include <QProcess>
 #include <chrono>
 #include <functional>
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
+
+#include <X11/Xlib.h>
 
 namespace lumidot::e2e {
 
@@ -21,44 +18,22 @@ constexpr auto kDeadline = std::chrono::seconds(30);
 // it held.
 bool WaitFor(const std::function<bool()>& condition, Clock::duration deadline = kDeadline);
 
-// A child process started with extra environment variables.
-class Child {
-  public:
-    Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-          int passFd = -1);
-    ~Child();
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-
-    pid_t Pid() const { return pid_; }
-    bool Running();
-    // Waits for the exit; returns the exit code, or -1 when the deadline
-    // passed or the process died of a signal.
-    int WaitForExit(Clock::duration deadline = kDeadline);
-    void Kill();
-
-  private:
-    pid_t pid_ = -1;
-    bool reaped_ = false;
-    int status_ = 0;
-};
-
 // A private virtual X server (Xvfb) on a display number it picks itself.
 class XServer {
   public:
     XServer();
     ~XServer();
 
-    const std::string& Name() const { return name_; }
+    const QString& Name() const { return name_; }
     Display* Connection() const { return display_; }
 
   private:
-    std::string name_;
-    std::unique_ptr<Child> server_;
+    QProcess server_;
+    QString name_;
     Display* display_ = nullptr;
 };
 
-// One screen read of a window: its client area as RGB.
+// One screen read of a window's client area.
 class Screenshot {
   public:
     Screenshot(Display* display, Window window);
@@ -69,9 +44,8 @@ class Screenshot {
     bool Valid() const { return image_ != nullptr; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // A grey level when the pixel is grey, or -1 when it is not.
+    // The pixel's grey level, or -1 when it is not grey.
     int Grey(int x, int y) const;
-    unsigned long Rgb(int x, int y) const;
 
   private:
     XImage* image_ = nullptr;
@@ -86,27 +60,26 @@ class RunningProgram {
     RunningProgram();
     ~RunningProgram();
 
-    // The window with the program's caption, once it is shown (0 until then).
-    Window FindWindow();
-    Window MainWindow() const { return window_; }
-    Display* Connection() const { return x_.Connection(); }
+    // Waits for the window with the program's caption to be shown; false if
+    // the program died first or the deadline passed.
+    bool WaitForWindow();
+    bool Alive();
 
-    // Left click at a point of the window's client area, in logical pixels.
+    // Left click at a point of the window's client area.
     void Click(int x, int y);
     // Asks the window to close, as the title bar's close button does.
     void Close();
-    int WaitForExit() { return program_->WaitForExit(); }
-    bool Alive() { return program_->Running(); }
-    // Waits for the window to be shown; false if the program died first or
-    // the deadline passed.
-    bool WaitForWindow();
+    // The exit code, or -1 if the program crashed or did not exit in time.
+    int WaitForExit();
 
-    // Waits until the screen satisfies the test; false at the deadline.
+    // Waits until the screen passes the test; false at the deadline.
     bool WaitForScreen(const std::function<bool(const Screenshot&)>& test);
 
   private:
+    Window FindWindow();
+
     XServer x_;
-    std::unique_ptr<Child> program_;
+    QProcess program_;
     Window window_ = 0;
 };
 

@@ -282,6 +282,22 @@ TEST_F(RefreshTest, IsSeenThroughTheWindowAndRepaintsOnlyWhatChanged) {
     window.Dotmatrix()->removeEventFilter(&counter);
 }
 
+TEST_F(WindowTest, TheOverlayIsStretchedBeneathTheCellsAndNotGreyed) {
+    QPixmap red(2, 2);
+    red.fill(QColor(200, 0, 0));
+    window.imgOverlay()->SetPicture(red);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QImage image = window.grab().toImage();
+    // Two pixels stretched over the whole holder, in full colour although
+    // the display panel is disabled; the cells stay on top.
+    EXPECT_EQ(image.pixel(3, 3) & 0xffffff, 0xc80000u);
+    EXPECT_EQ(image.pixel(12, 100) & 0xffffff, 0xc80000u);
+    EXPECT_EQ(image.pixel(170, 170) & 0xffffff, 0xc80000u);
+    EXPECT_EQ(image.pixel(31, 27) & 0xffffff, 0xc80000u) << "the gap between two cells";
+    EXPECT_EQ(image.pixel(27, 27) & 0xffffff, 0xc0c0c0u) << "the first cell";
+}
+
 TEST_F(WindowTest, HideInactiveDotsTurnsThePanelToTheUnlitGreyBeforeAnyRefresh) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
