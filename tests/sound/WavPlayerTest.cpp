@@ -137,18 +137,5 @@ TEST_F(WavPlayerTest, WithNoAudioDeviceASoundStillTakesItsTime) {
     EXPECT_FALSE(fs::exists(output));
 }
 
-TEST(WavPlayerLoad, DecodesWhatCanBeReadAndNothingElse) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("lumidot-load-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    const fs::path tone = folder / "tone.wav";
-    WriteTone(tone, 11025, 0.5, 300.0);
-    const WavPlayer::Samples samples = WavPlayer::Load(tone.string());
-    EXPECT_NEAR(static_cast<double>(samples.size()) / (WavPlayer::kRate * WavPlayer::kChannels),
-                0.5, 0.01);
-    EXPECT_TRUE(WavPlayer::Load((folder / "missing.wav").string()).empty());
-    fs::remove_all(folder);
-}
-
 }  // namespace
 }  // namespace lumidot
