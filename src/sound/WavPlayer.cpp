@@ -19,6 +19,8 @@ using Clock = std::chrono::steady_clock;
 // call: 512 frames are 12 ms at 44.1 kHz.
 constexpr int kDeviceFrames = 512;
 
+constexpr double kPi = 3.14159265358979323846;
+
 double SecondsOf(const WavPlayer::Samples& samples) {
     return static_cast<double>(samples.size()) / (WavPlayer::kRate * WavPlayer::kChannels);
 }
@@ -57,7 +59,7 @@ WavPlayer::Samples WavPlayer::DefaultSound() {
         const double freq = t < kSeconds / 2 ? 1320.0 : 990.0;
         const double phase = std::fmod(t, kSeconds / 2);
         const double envelope = std::exp(-phase * 30.0);
-        const auto v = static_cast<std::int16_t>(9000.0 * envelope * std::sin(2 * M_PI * freq * t));
+        const auto v = static_cast<std::int16_t>(9000.0 * envelope * std::sin(2 * kPi * freq * t));
         out[static_cast<std::size_t>(i) * 2] = v;
         out[static_cast<std::size_t>(i) * 2 + 1] = v;
     }

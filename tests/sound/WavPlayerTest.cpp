@@ -36,8 +36,8 @@ void WriteTone(const fs::path& path, int rate, double seconds, double frequency)
     u32(dataBytes);
     for (std::uint32_t i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / rate;
-        u16(static_cast<std::uint16_t>(
-            static_cast<std::int16_t>(12000.0 * std::sin(2.0 * M_PI * frequency * t))));
+        u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(
+            12000.0 * std::sin(2.0 * 3.14159265358979323846 * frequency * t))));
     }
 }
 
