@@ -21,7 +21,7 @@ build: deps build/$(PRESET)/build.ninja
 run: build
 	./build/$(PRESET)/bin/lumidot
 
-test: deps
+test: deps format-check
 	@set -e; for p in $(TEST_PRESETS); do \
 	  echo "== $$p: configure, build, test"; \
 	  cmake --preset $$p; \
