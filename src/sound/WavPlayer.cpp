@@ -25,10 +25,6 @@ double SecondsOf(const WavPlayer::Samples& samples) {
     return static_cast<double>(samples.size()) / (WavPlayer::kRate * WavPlayer::kChannels);
 }
 
-void SleepUntil(Clock::time_point when) {
-    std::this_thread::sleep_until(when);
-}
-
 Clock::time_point After(Clock::time_point start, double seconds) {
     return start +
            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
@@ -124,7 +120,7 @@ void WavPlayer::Play(const std::string& path) {
         PlayOnDevice(samples, seconds);
     } else {
         // No sound can be heard, but the game keeps its timing.
-        SleepUntil(After(Clock::now(), seconds));
+        std::this_thread::sleep_until(After(Clock::now(), seconds));
     }
 }
 
@@ -133,14 +129,14 @@ void WavPlayer::PlayOnDevice(const Samples& samples, double seconds) {
     const auto start = Clock::now();
     if (SDL_QueueAudio(device_, samples.data(),
                        static_cast<Uint32>(samples.size() * sizeof(std::int16_t))) != 0) {
-        SleepUntil(After(start, seconds));
+        std::this_thread::sleep_until(After(start, seconds));
         return;
     }
     SDL_PauseAudioDevice(device_, 0);
     // The sound has ended once its own length has passed and the device has
     // taken the last sample: the call never returns early, and a device that
     // stalls is given up on two seconds later.
-    SleepUntil(After(start, seconds));
+    std::this_thread::sleep_until(After(start, seconds));
     const auto giveUp = After(start, seconds + 2.0);
     while (SDL_GetQueuedAudioSize(device_) > 0 && Clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
