@@ -1,0 +1,150 @@
+#include "cartridges/zentrax/Zentrax.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "cartridges/Host.h"
+#include "cartridges/zentrax/Digits.h"
+#include "cartridges/zentrax/Indicators.h"
+#include "console/Console.h"
+#include "console/Int16.h"
+#include "console/RuntimeError.h"
+
+namespace lumidot {
+
+using namespace zentrax;
+
+namespace {
+
+enum Key : std::int16_t { kKeySize = 1, kKeySpeed = 2, kKeyTargets = 3, kKeyGo = 5 };
+
+}  // namespace
+
+const char* const Zentrax::kErrorTitle = "Whoops...";
+const char* const Zentrax::kErrorText = "Error in Zentrax_Init(), cannot continue. Error number: ";
+
+Zentrax::Zentrax(Console& console, Host& host) : console_(console), host_(host) {}
+
+void Zentrax::Zentrax_Init() {
+    // The game's one error handler: any fault, from loading the first
+    // picture to the last wait, ends the game with a report.
+    try {
+        // "Go" after a game over starts the next game here rather than in a
+        // nested call, so a long session does not deepen the stack.
+        while (Game() == Ending::NewGame) {
+        }
+    } catch (const RuntimeError& error) {
+        ReportError(error.Number());
+    } catch (const std::bad_alloc&) {
+        ReportError(kErrOutOfMemory);
+    } catch (const std::exception&) {
+        ReportError(kErrInternal);
+    }
+}
+
+Zentrax::Ending Zentrax::Game() {
+    StartUp();
+    if (!SettingsMenu()) {
+        return Ending::CartridgeOut;
+    }
+    return AwaitRemoval();
+}
+
+void Zentrax::StartUp() {
+    const std::string folder = console_.platform().AppFolder();
+    host_.SetOverlayPicture(folder + "/overlays/Zentrax.gif");
+    DressKeypad(folder + "/buttons/");
+    console_.ClearDots();
+    // A key pressed before the game was ready must not count in the menu.
+    console_.KeyPressed = 0;
+    SizeSetting = 4;
+    DrawSizeIndicator(console_, SizeSetting);
+    SpeedSetting = 1;
+    DrawSpeedIndicator(console_, SpeedSetting);
+    TargetsSetting = 1;
+    DrawTargetCount(console_, TargetsSetting);
+}
+
+void Zentrax::DressKeypad(const std::string& buttons) {
+    struct Dressing {
+        bool visible;
+        const char* caption;  // nullptr: left as it is
+        const char* picture;  // nullptr: left as it is; "": cleared
+    };
+    static constexpr Dressing kKeypad[12] = {
+        {true, "Size", ""},         {true, "Speed", ""},        {true, "Targets", ""},
+        {false, nullptr, nullptr},  {true, "Go", ""},           {false, nullptr, nullptr},
+        {true, "", "zx_kp_07.gif"}, {true, "", "zx_kp_08.gif"}, {true, "", "zx_kp_09.gif"},
+        {false, nullptr, nullptr},  {false, nullptr, nullptr},  {false, nullptr, nullptr},
+    };
+    // Button by button: visibility, caption, then the picture, whose file is
+    // read only now.
+    for (std::int16_t index = 1; index <= 12; ++index) {
+        const Dressing& key = kKeypad[index - 1];
+        host_.SetKeyVisible(index, key.visible);
+        if (key.caption != nullptr) {
+            host_.SetKeyCaption(index, key.caption);
+        }
+        if (key.picture != nullptr) {
+            const std::string file = key.picture;
+            host_.SetKeyPicture(index, file.empty() ? std::string() : buttons + file);
+        }
+    }
+}
+
+bool Zentrax::SettingsMenu() {
+    std::int16_t& key = console_.KeyPressed;
+    for (;;) {
+        // At most one key counts per turn: a handled key leaves 0 behind.
+        if (key == kKeySize) {
+            SizeSetting = int16::Sub(SizeSetting, 1);
+            if (SizeSetting < 0) {
+                SizeSetting = 4;
+            }
+            DrawSizeIndicator(console_, SizeSetting);
+            key = 0;
+        }
+        if (key == kKeySpeed) {
+            SpeedSetting = int16::Add(SpeedSetting, 1);
+            if (SpeedSetting > 2) {
+                SpeedSetting = 0;
+            }
+            DrawSpeedIndicator(console_, SpeedSetting);
+            key = 0;
+        }
+        if (key == kKeyTargets) {
+            TargetsSetting = int16::Add(TargetsSetting, 1);
+            if (TargetsSetting > 9) {
+                TargetsSetting = 1;
+            }
+            DrawTargetCount(console_, TargetsSetting);
+            key = 0;
+        }
+        if (key == kKeyGo) {
+            // The key stays latched: play starts with it.
+            console_.ClearDots();
+            return true;
+        }
+        if (!DoEventsCartridgeIn()) {
+            return false;
+        }
+    }
+}
+
+Zentrax::Ending Zentrax::AwaitRemoval() {
+    while (DoEventsCartridgeIn()) {
+    }
+    return Ending::CartridgeOut;
+}
+
+bool Zentrax::DoEventsCartridgeIn() {
+    console_.platform().PumpEvents();
+    return console_.CartridgeOn == kTrue;
+}
+
+void Zentrax::ReportError(std::int32_t number) {
+    host_.ShowErrorBox(kErrorText + std::to_string(number), kErrorTitle);
+    host_.CloseMainWindow();
+}
+
+}  // namespace lumidot

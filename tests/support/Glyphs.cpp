@@ -1,0 +1,84 @@
+#include "support/Glyphs.h"
+
+namespace lumidot::testing {
+
+const std::vector<std::string> kDigitFont = {
+    "### .#. ### ### #.# ### ### ### ### ###", "#.# ##. ..# ..# #.# #.. #.. ..# #.# #.#",
+    "#.# .#. ### .## ### ### ### ..# ### ###", "#.# .#. #.. ..# ..# ..# #.# ..# #.# ..#",
+    "### ### ### ### ..# ### ### ..# ### ###",
+};
+const std::vector<std::string> kSizeFont = {
+    "### .#. ### ### #.#",  //
+    "#.. ##. ..# ..# #.#",  //
+    "#.. .#. ### .## ###",  //
+    "#.. .#. #.. ..# ..#",  //
+    "### ### ### ### ..#",
+};
+const std::vector<std::string> kSpeedFont = {
+    "### .## ###",  //
+    "#.. #.. #..",  //
+    "#.. ### ##.",  //
+    "#.. ..# #..",  //
+    "### ##. #..",
+};
+
+Picture::Picture(char fill) : lines(16, std::string(16, fill)) {}
+
+Picture& Picture::With(const std::vector<std::string>& font, int n, int column) {
+    for (std::size_t row = 0; row < 5; ++row) {
+        lines[row].replace(static_cast<std::size_t>(column - 1), 3,
+                           font[row].substr(static_cast<std::size_t>(n) * 4, 3));
+    }
+    return *this;
+}
+
+std::string Picture::Text() const {
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line + '\n';
+    }
+    return out;
+}
+
+namespace {
+
+std::string Box(const std::string& picture, int column) {
+    std::string box;
+    for (std::size_t row = 0; row < 5; ++row) {
+        box += picture.substr(row * 17 + static_cast<std::size_t>(column - 1), 3);
+    }
+    return box;
+}
+
+char Read(const std::string& box, const std::vector<std::string>& font, const char* names) {
+    if (box == std::string(15, '.')) {
+        return '.';
+    }
+    for (std::size_t n = 0; names[n] != '\0'; ++n) {
+        std::string glyph;
+        for (const std::string& row : font) {
+            glyph += row.substr(n * 4, 3);
+        }
+        if (glyph == box) {
+            return names[n];
+        }
+    }
+    return '?';
+}
+
+}  // namespace
+
+std::string ReadMenu(const std::string& picture) {
+    for (std::size_t row = 0; row < 16; ++row) {
+        for (std::size_t column = 0; column < 16; ++column) {
+            const bool inBox = row < 5 && (column < 3 || (column >= 9 && column != 12));
+            if (!inBox && picture[row * 17 + column] != '.') {
+                return "stray";
+            }
+        }
+    }
+    return {Read(Box(picture, 1), kSizeFont, "C1234"), Read(Box(picture, 10), kSpeedFont, "CSF"),
+            Read(Box(picture, 14), kDigitFont, "0123456789")};
+}
+
+}  // namespace lumidot::testing

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cartridges/zentrax/Digits.h"
+#include "cartridges/zentrax/Gun.h"
+#include "cartridges/zentrax/Indicators.h"
+#include "console/Console.h"
+#include "console/RuntimeError.h"
+#include "support/DotPicture.h"
+#include "support/Glyphs.h"
+#include "support/VirtualPlatform.h"
+
+namespace lumidot::zentrax {
+namespace {
+
+using testing::DotPicture;
+using testing::kDigitFont;
+using testing::kSizeFont;
+using testing::kSpeedFont;
+using testing::Picture;
+
+class DrawingTest : public ::testing::Test {
+  protected:
+    void LightAll() {
+        for (int i = 1; i <= 256; ++i) {
+            console.Dots(i) = kTrue;
+        }
+    }
+
+    testing::VirtualPlatform platform;
+    Console console{platform};
+};
+
+TEST_F(DrawingTest, EachDigitFillsItsBoxOnADarkOrALitDisplayAndNothingElse) {
+    for (std::int16_t digit = 0; digit <= 9; ++digit) {
+        for (const int offset : {0, -4, -13}) {
+            console.ClearDots();
+            DrawDigit(console, digit, static_cast<std::int16_t>(offset));
+            EXPECT_EQ(DotPicture(console), Picture().With(kDigitFont, digit, 14 + offset).Text())
+                << "digit " << digit << " at offset " << offset;
+            LightAll();
+            DrawDigit(console, digit, static_cast<std::int16_t>(offset));
+            EXPECT_EQ(DotPicture(console), Picture('#').With(kDigitFont, digit, 14 + offset).Text())
+                << "digit " << digit << " at offset " << offset << " over lit dots";
+        }
+    }
+}
+
+TEST_F(DrawingTest, IndicatorsDrawTheirGlyphsInTheirOwnBoxes) {
+    for (std::int16_t size = 0; size <= 4; ++size) {
+        LightAll();
+        DrawSizeIndicator(console, size);
+        EXPECT_EQ(DotPicture(console), Picture('#').With(kSizeFont, size, 1).Text())
+            << "size " << size;
+    }
+    for (std::int16_t speed = 0; speed <= 2; ++speed) {
+        console.ClearDots();
+        DrawSpeedIndicator(console, speed);
+        EXPECT_EQ(DotPicture(console), Picture().With(kSpeedFont, speed, 10).Text())
+            << "speed " << speed;
+    }
+    // Walking the size's cycle leaves only the newest glyph each time.
+    console.ClearDots();
+    for (const int size : {4, 3, 2, 1, 0, 4}) {
+        DrawSizeIndicator(console, static_cast<std::int16_t>(size));
+        EXPECT_EQ(DotPicture(console), Picture().With(kSizeFont, size, 1).Text());
+    }
+}
+
+TEST_F(DrawingTest, ValuesWithoutAPictureChangeNothing) {
+    LightAll();
+    console.DotOff(15, 2);
+    const std::string before = DotPicture(console);
+    for (const int value : {INT16_MIN, -1, 10, 100, INT16_MAX}) {
+        const auto v = static_cast<std::int16_t>(value);
+        DrawDigit(console, v, 0);
+        DrawTargetCount(console, v);
+        DrawSizeIndicator(console, v);
+        DrawSpeedIndicator(console, v);
+        DrawGun(console, v);
+    }
+    DrawScore(console, -1);
+    DrawScore(console, -32768);
+    DrawSizeIndicator(console, 5);
+    DrawSpeedIndicator(console, 3);
+    DrawGun(console, 0);
+    DrawGun(console, 4);
+    EXPECT_EQ(DotPicture(console), before);
+}
+
+TEST_F(DrawingTest, ScoresShowTheirDigitsFromTheRightEdge) {
+    struct Case {
+        std::int16_t score;
+        std::vector<std::pair<int, int>> digits;  // digit, left column
+    };
+    const Case cases[] = {
+        {0, {{0, 14}}},
+        {9, {{9, 14}}},
+        {10, {{1, 10}, {0, 14}}},
+        {47, {{4, 10}, {7, 14}}},
+        {90, {{9, 10}, {0, 14}}},
+        {99, {{9, 10}, {9, 14}}},
+        {100, {{1, 6}, {0, 10}, {0, 14}}},
+        {905, {{9, 6}, {0, 10}, {5, 14}}},
+        {2026, {{2, 2}, {0, 6}, {2, 10}, {6, 14}}},
+        {9999, {{9, 2}, {9, 6}, {9, 10}, {9, 14}}},
+        {10000, {{9, 2}, {9, 6}, {9, 10}, {9, 14}}},
+        {32767, {{9, 2}, {9, 6}, {9, 10}, {9, 14}}},
+    };
+    for (const Case& c : cases) {
+        console.ClearDots();
+        DrawScore(console, c.score);
+        Picture expected;
+        for (const auto& [digit, column] : c.digits) {
+            expected.With(kDigitFont, digit, column);
+        }
+        EXPECT_EQ(DotPicture(console), expected.Text()) << "score " << c.score;
+    }
+    // A one-digit score leaves a tens digit standing.
+    console.ClearDots();
+    DrawScore(console, 47);
+    DrawScore(console, 5);
+    EXPECT_EQ(DotPicture(console),
+              Picture().With(kDigitFont, 4, 10).With(kDigitFont, 5, 14).Text());
+}
+
+TEST_F(DrawingTest, TheGunStandsAtOneSiteAndLeavesTheRestOfTheBottomRows) {
+    struct Case {
+        std::int16_t position;
+        bool litAround;
+        const char* rows14to16[3];
+    };
+    const Case cases[] = {
+        {1, false, {"..#.............", ".#..............", "###............."}},
+        {2, false, {".......#........", ".......#........", "......###......."}},
+        {3, false, {".............#..", "..............#.", ".............###"}},
+        {1, true, {"#######.#####.##", "#######.######.#", "######...####..."}},
+        {2, true, {"##.##########.##", "#.############.#", "...##########..."}},
+        {3, true, {"##.####.########", "#.#####.########", "...###...#######"}},
+    };
+    for (const Case& c : cases) {
+        if (c.litAround) {
+            LightAll();
+        } else {
+            console.ClearDots();
+            DrawGun(console, 3);
+        }
+        DrawGun(console, c.position);
+        DrawGun(console, c.position);
+        Picture expected(c.litAround ? '#' : '.');
+        for (std::size_t row = 0; row < 3; ++row) {
+            expected.lines[13 + row] = c.rows14to16[row];
+        }
+        EXPECT_EQ(DotPicture(console), expected.Text())
+            << "position " << c.position << (c.litAround ? " among lit dots" : "");
+    }
+}
+
+TEST_F(DrawingTest, AGlyphSwitchesItsLitDotsOnBeforeItsDarkOnesOff) {
+    // Drawn so far right that row 5 falls off the display: the fault stops
+    // the glyph after the lit dots of rows 1 to 4 and before any dark one.
+    LightAll();
+    int number = 0;
+    try {
+        DrawDigit(console, 8, 180);
+    } catch (const RuntimeError& e) {
+        number = e.Number();
+    }
+    EXPECT_EQ(number, kErrSubscriptOutOfRange);
+    EXPECT_EQ(console.Dots(16 + 195), kTrue) << "the 8's middle dot of row 2 must still be lit";
+
+    console.ClearDots();
+    EXPECT_THROW(DrawDigit(console, 8, 180), RuntimeError);
+    int lit = 0;
+    for (int i = 1; i <= 256; ++i) {
+        lit += console.Dots(i) == kTrue ? 1 : 0;
+    }
+    EXPECT_EQ(lit, 10) << "the lit dots of rows 1 to 4 of the 8";
+}
+
+}  // namespace
+}  // namespace lumidot::zentrax
