@@ -13,5 +13,7 @@ int main(int argc, char* argv[]) {
     lumidot::Console console(platform);
     lumidot::frmMain window(console);
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    window.Form_Terminate();
+    return code;
 }

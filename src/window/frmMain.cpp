@@ -1,15 +1,18 @@
 #include "window/frmMain.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include "console/Console.h"
 #include "window/DotMatrix.h"
+#include "window/LoadPicture.h"
 #include "window/PictureBox.h"
 #include "window/Twips.h"
 
@@ -41,7 +44,8 @@ frmMain::frmMain(Console& console, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      console_(console) {
+      console_(console),
+      zentrax_(console, *this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Lumidot v0.21"));
     QIcon icon;
@@ -96,6 +100,8 @@ void frmMain::BuildKeypad() {
         const int top = 240 + 420 * ((k - 1) / 3);
         auto* key = Place<QPushButton>(Frame2_, "Keypad", TwipRect(left, top, 735, 375));
         key->setProperty("Index", k);
+        connect(key, &QPushButton::clicked, this,
+                [this, k] { Keypad_Click(static_cast<std::int16_t>(k)); });
         Keypad_.at(static_cast<std::size_t>(k - 1)) = key;
     }
 }
@@ -109,9 +115,11 @@ void frmMain::BuildSlotPanel() {
     Combo1_ = Place<QComboBox>(Frame3_, "Combo1", TwipRect(120, 420, 2055, 315));
     Command1_ = Place<QPushButton>(Frame3_, "Command1", TwipRect(120, 780, 2055, 315));
     Command1_->setText(QStringLiteral("insert cartridge"));
+    connect(Command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);
     Command2_ = Place<QPushButton>(Frame3_, "Command2", TwipRect(120, 1140, 2055, 315));
     Command2_->setText(QStringLiteral("remove cartridge"));
     Command2_->setEnabled(false);
+    connect(Command2_, &QPushButton::clicked, this, &frmMain::Command2_Click);
 
     Label2_ = Place<QLabel>(Frame3_, "Label2", TwipRect(120, 3360, 585, 195));
     Label2_->setText(QStringLiteral("Options:"));
@@ -168,6 +176,91 @@ void frmMain::DisplayRefresh_Timer() {
 
 void frmMain::Check1_Click() {
     SetBackground(Frame1_, Check1_->isChecked() ? kUnlitGrey : kPanelGrey);
+}
+
+void frmMain::Command1_Click() {
+    Combo1_->setEnabled(false);
+    Command1_->setEnabled(false);
+    Command2_->setEnabled(true);
+    Command2_->setFocus();
+    DisplayRefresh_->start();
+    if (gameRunning_) {
+        // The cartridge went out and came back while the previous game is
+        // still winding down in one of its waits, beneath this click. That
+        // game's click starts the new one once it has returned: games never
+        // run inside each other.
+        insertionWaiting_ = true;
+        return;
+    }
+    RunGames();
+}
+
+void frmMain::RunGames() {
+    gameRunning_ = true;
+    do {
+        insertionWaiting_ = false;
+        console_.CartridgeOn = kTrue;
+        zentrax_.Zentrax_Init();
+    } while (insertionWaiting_);
+    gameRunning_ = false;
+}
+
+void frmMain::Command2_Click() {
+    Combo1_->setEnabled(true);
+    Command1_->setEnabled(true);
+    Command2_->setEnabled(false);
+    Command1_->setFocus();
+    insertionWaiting_ = false;
+    console_.CartridgeOn = kFalse;
+    console_.ClearDots();
+}
+
+void frmMain::Keypad_Click(std::int16_t Index) {
+    console_.KeyPressed = Index;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // A running game returns at its next look at the cartridge, and with it
+    // the click that runs it, so the program can end.
+    insertionWaiting_ = false;
+    console_.CartridgeOn = kFalse;
+    event->accept();
+}
+
+void frmMain::Form_Terminate() {
+    DisplayRefresh_->stop();
+    console_.CartridgeOn = kFalse;
+    console_.Pause(100);
+}
+
+void frmMain::SetOverlayPicture(const std::string& path) {
+    imgOverlay_->SetPicture(LoadPicture(path));
+}
+
+void frmMain::SetKeyVisible(std::int16_t index, bool visible) {
+    Keypad(index)->setVisible(visible);
+}
+
+void frmMain::SetKeyCaption(std::int16_t index, const std::string& caption) {
+    Keypad(index)->setText(QString::fromStdString(caption));
+}
+
+void frmMain::SetKeyPicture(std::int16_t index, const std::string& path) {
+    const QPixmap picture = LoadPicture(path);
+    QPushButton* key = Keypad(index);
+    key->setIcon(picture);
+    // Shown at its own size, but never larger than the button's face.
+    key->setIconSize(picture.size().boundedTo(key->size() - QSize(6, 6)));
+}
+
+void frmMain::ShowErrorBox(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmMain::CloseMainWindow() {
+    close();
 }
 
 }  // namespace lumidot

@@ -3,6 +3,9 @@
 #include <QWidget>
 #include <array>
 
+#include "cartridges/Host.h"
+#include "cartridges/zentrax/Zentrax.h"
+
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -18,8 +21,9 @@ class PictureBox;
 
 // The console's one window: the dot display with the cartridge's overlay
 // beneath it, the twelve-key keypad, and the side panel with the cartridge
-// slot and the simulator's options.
-class frmMain : public QWidget {
+// slot and the simulator's options. The inserted cartridge's game runs
+// inside the "insert cartridge" click and dresses the window through Host.
+class frmMain : public QWidget, private Host {
     Q_OBJECT
 
   public:
@@ -37,7 +41,24 @@ class frmMain : public QWidget {
     // Repaints every dot cell from the console's display memory.
     void DisplayRefresh_Timer();
 
+    // The window's final release, once it is closed and no handler runs.
+    void Form_Terminate();
+
+    // Whether a game routine is running inside an "insert cartridge" click.
+    bool GameRunning() const { return gameRunning_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    // Host: what the game may do to the window.
+    void SetOverlayPicture(const std::string& path) override;
+    void SetKeyVisible(std::int16_t index, bool visible) override;
+    void SetKeyCaption(std::int16_t index, const std::string& caption) override;
+    void SetKeyPicture(std::int16_t index, const std::string& path) override;
+    void ShowErrorBox(const std::string& text, const std::string& title) override;
+    void CloseMainWindow() override;
+
     void BuildDisplay();
     void BuildKeypad();
     void BuildSlotPanel();
@@ -45,9 +66,16 @@ class frmMain : public QWidget {
 
     void Form_Load();
     void Check1_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Keypad_Click(std::int16_t Index);
+    void RunGames();
 
     Console& console_;
+    Zentrax zentrax_;
     bool refreshing_ = false;
+    bool gameRunning_ = false;
+    bool insertionWaiting_ = false;
 
     QFrame* Frame1_ = nullptr;
     QFrame* Frame2_ = nullptr;

@@ -5,6 +5,11 @@ namespace lumidot::testing {
 VirtualPlatform::VirtualPlatform(double start, double step) : now_(start), step_(step) {}
 
 void VirtualPlatform::PumpEvents() {
+    ++depth_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{depth_};
     ++pumps_;
     now_ += step_;
     if (everyPump_) {

@@ -43,6 +43,9 @@ class VirtualPlatform : public Platform {
     void SetAppFolder(std::string folder) { appFolder_ = std::move(folder); }
 
     long Pumps() const { return pumps_; }
+    // How many pumps are running, one inside the other: 1 inside an action
+    // run by a pump that nothing else pumped around.
+    int Depth() const { return depth_; }
     int Seedings() const { return seedings_; }
     const std::vector<PlayedSound>& Played() const { return played_; }
 
@@ -50,6 +53,7 @@ class VirtualPlatform : public Platform {
     double now_;
     double step_;
     long pumps_ = 0;
+    int depth_ = 0;
     int seedings_ = 0;
     double soundSeconds_ = 0.25;
     std::string appFolder_ = "/virtual/lumidot";

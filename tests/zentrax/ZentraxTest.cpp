@@ -80,6 +80,14 @@ const std::vector<std::string> kDressing = {
 
 class ZentraxTest : public ::testing::Test {
   protected:
+    ZentraxTest() {
+        // A game that outlives its script fails the test instead of hanging.
+        platform.At(600.0, [this] {
+            ADD_FAILURE() << "the game still ran at the end of the script";
+            console.CartridgeOn = kFalse;
+        });
+    }
+
     // What the window's handlers do, run inside one of the game's pumps.
     void Click(double t, std::int16_t key) {
         platform.At(t, [this, key] { console.KeyPressed = key; });

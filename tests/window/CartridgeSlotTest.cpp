@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "console/Console.h"
+#include "support/DotPicture.h"
+#include "support/Glyphs.h"
+#include "support/VirtualPlatform.h"
+#include "window/DotMatrix.h"
+#include "window/PictureBox.h"
+#include "window/frmMain.h"
+
+namespace lumidot {
+namespace {
+
+using testing::DotPicture;
+using testing::ReadMenu;
+using testing::VirtualPlatform;
+
+// The game runs inside the "insert cartridge" click, so everything a test
+// does while it runs is scheduled on the virtual clock before that click.
+// Actions stand a second apart: a refresh pumps 256 times.
+class CartridgeSlotTest : public ::testing::Test {
+  protected:
+    CartridgeSlotTest() {
+        platform.SetAppFolder(LUMIDOT_PROGRAM_FOLDER);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        // A game that outlives its script fails the test instead of hanging.
+        platform.At(600.0, [this] {
+            ADD_FAILURE() << "the game still ran at the end of the script";
+            window.close();
+        });
+    }
+
+    template <typename T = QPushButton>
+    T* Control(const char* name) {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+    static void Click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+
+    // The settings as the display shows them after a refresh.
+    std::string ShownMenu() {
+        window.DisplayRefresh_Timer();
+        std::string picture;
+        for (int n = 0; n < 256; ++n) {
+            const QRgb cell = window.Dotmatrix()->CellColor(n);
+            picture += cell == qRgb(0, 0, 0) ? '#' : cell == qRgb(208, 208, 208) ? '.' : '?';
+            picture += n % 16 == 15 ? "\n" : "";
+        }
+        return ReadMenu(picture);
+    }
+
+    // Writes down the error box when it comes up, and answers it.
+    void AnswerErrorBox() {
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, [this, poll] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            poll->stop();
+            errorBox = box->windowTitle() + " | " + box->text();
+            errorBoxIsStop = box->icon() == QMessageBox::Critical && box->buttons().size() == 1 &&
+                             box->button(QMessageBox::Ok) != nullptr;
+            box->button(QMessageBox::Ok)->click();
+        });
+        poll->start(5);
+    }
+
+    VirtualPlatform platform;
+    Console console{platform};
+    frmMain window{console};
+    QString errorBox;
+    bool errorBoxIsStop = false;
+};
+
+TEST_F(CartridgeSlotTest, InsertDressesTheConsoleTheMenuAnswersTheKeypadAndRemovalEndsIt) {
+    console.KeyPressed = 5;  // a click on "Go" with the slot still empty
+    platform.At(1.0, [&] {
+        EXPECT_FALSE(Control<QComboBox>("Combo1")->isEnabled());
+        EXPECT_FALSE(Control("Command1")->isEnabled());
+        EXPECT_TRUE(Control("Command2")->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), Control("Command2"));
+        EXPECT_TRUE(window.DisplayRefresh()->isActive());
+        EXPECT_EQ(console.CartridgeOn, kTrue);
+        EXPECT_EQ(window.imgOverlay()->Picture().size(), QSize(169, 169));
+        const char* captions[] = {"Size", "Speed", "Targets", "", "Go", "", "", "", "", "", "", ""};
+        for (int k = 1; k <= 12; ++k) {
+            QPushButton* key = window.Keypad(k);
+            const bool shown = k != 4 && k != 6 && k < 10;
+            EXPECT_EQ(key->isVisible(), shown) << "key " << k;
+            EXPECT_EQ(key->text(), captions[k - 1]) << "key " << k;
+            EXPECT_EQ(!key->icon().isNull(), k >= 7 && k <= 9) << "key " << k;
+        }
+        EXPECT_EQ(ShownMenu(), "4S1");
+        Click(window.Keypad(1));
+    });
+    platform.At(2.0, [&] {
+        EXPECT_EQ(ShownMenu(), "3S1");
+        Click(window.Keypad(2));
+        Click(window.Keypad(3));  // the last click before the game looks counts
+    });
+    platform.At(3.0, [&] { EXPECT_EQ(ShownMenu(), "3S2"); });
+    platform.At(3.5, [&] { Click(Control("Command2")); });
+
+    Click(Control("Command1"));
+
+    EXPECT_NEAR(platform.Seconds(), 3.5, 0.01) << "the game ended at removal";
+    EXPECT_FALSE(window.GameRunning());
+    EXPECT_EQ(console.CartridgeOn, kFalse);
+    EXPECT_TRUE(Control<QComboBox>("Combo1")->isEnabled());
+    EXPECT_TRUE(Control("Command1")->isEnabled());
+    EXPECT_FALSE(Control("Command2")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Control("Command1"));
+    EXPECT_TRUE(window.DisplayRefresh()->isActive()) << "the refresh goes on after removal";
+    EXPECT_EQ(ShownMenu(), "...");
+    EXPECT_EQ(window.Keypad(1)->text(), "Size") << "the keypad stays dressed";
+
+    // In again: the settings start afresh.
+    platform.At(4.0, [&] { EXPECT_EQ(ShownMenu(), "4S1"); });
+    platform.At(4.5, [&] { Click(Control("Command2")); });
+    Click(Control("Command1"));
+    EXPECT_NEAR(platform.Seconds(), 4.5, 0.01);
+}
+
+TEST_F(CartridgeSlotTest, ACartridgeReinsertedWhileTheOldGameUnwindsStartsAfterIt) {
+    int startedInside = 0;
+    platform.At(1.0, [&] {
+        Click(window.Keypad(1));
+        // Out and in again before the game looks: the new game waits for
+        // the old one to return.
+        Click(Control("Command2"));
+        Click(Control("Command1"));
+        EXPECT_EQ(console.CartridgeOn, kFalse) << "the old game must see the cartridge out";
+        EXPECT_TRUE(Control("Command2")->isEnabled());
+        platform.AtPump(1, [&] { startedInside = platform.Depth(); });
+    });
+    platform.At(2.0, [&] {
+        EXPECT_EQ(platform.Depth(), 1) << "the new game runs beside the old one, not in it";
+        EXPECT_EQ(ReadMenu(DotPicture(console)), "4S1");
+        EXPECT_EQ(console.CartridgeOn, kTrue);
+        // Out, in and out again: the last word is the removal.
+        Click(Control("Command2"));
+        Click(Control("Command1"));
+        Click(Control("Command2"));
+    });
+
+    Click(Control("Command1"));
+
+    EXPECT_EQ(startedInside, 1);
+    EXPECT_NEAR(platform.Seconds(), 2.0, 0.01);
+    EXPECT_FALSE(window.GameRunning());
+    EXPECT_EQ(console.CartridgeOn, kFalse);
+    EXPECT_TRUE(Control("Command1")->isEnabled());
+}
+
+TEST_F(CartridgeSlotTest, ClosingTheWindowEndsTheGame) {
+    platform.At(1.0, [&] { window.close(); });
+    Click(Control("Command1"));
+    EXPECT_NEAR(platform.Seconds(), 1.0, 0.01);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.GameRunning());
+    EXPECT_EQ(console.CartridgeOn, kFalse);
+
+    window.Form_Terminate();
+    EXPECT_FALSE(window.DisplayRefresh()->isActive());
+    EXPECT_NEAR(platform.Seconds(), 1.1, 0.01);
+}
+
+// A copy of the program's folders with one file missing or replaced.
+class BrokenFilesTest : public CartridgeSlotTest {
+  protected:
+    void CopyProgramFolder(const QString& missing, const QByteArray* replacement = nullptr) {
+        const QDir from(LUMIDOT_PROGRAM_FOLDER);
+        for (const char* folder : {"overlays", "buttons", "samples"}) {
+            QDir(copy.path()).mkpath(folder);
+            for (const QString& name : QDir(from.filePath(folder)).entryList(QDir::Files)) {
+                const QString file = QStringLiteral("%1/%2").arg(folder, name);
+                if (file != missing) {
+                    ASSERT_TRUE(QFile::copy(from.filePath(file), QDir(copy.path()).filePath(file)));
+                } else if (replacement != nullptr) {
+                    QFile broken(QDir(copy.path()).filePath(file));
+                    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+                    broken.write(*replacement);
+                }
+            }
+        }
+        platform.SetAppFolder(copy.path().toStdString());
+    }
+
+    QTemporaryDir copy;
+};
+
+TEST_F(BrokenFilesTest, AMissingOverlayIsReportedBeforeTheKeypadIsTouched) {
+    CopyProgramFolder("overlays/Zentrax.gif");
+    AnswerErrorBox();
+    Click(Control("Command1"));
+
+    EXPECT_EQ(errorBox, "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 53");
+    EXPECT_TRUE(errorBoxIsStop);
+    EXPECT_FALSE(window.isVisible()) << "the window closes after the report";
+    EXPECT_EQ(console.CartridgeOn, kFalse);
+    EXPECT_EQ(platform.Pumps(), 0) << "the game stopped at its failing step";
+    for (int k = 1; k <= 12; ++k) {
+        EXPECT_TRUE(window.Keypad(k)->text().isEmpty());
+        EXPECT_FALSE(window.Keypad(k)->isHidden());
+    }
+    EXPECT_TRUE(window.imgOverlay()->Picture().isNull());
+}
+
+TEST_F(BrokenFilesTest, AFireKeyPictureThatIsNoPictureLeavesTheEarlierKeysDressed) {
+    const QByteArray notAPicture("GIF89a, or so it says");
+    CopyProgramFolder("buttons/zx_kp_08.gif", &notAPicture);
+    AnswerErrorBox();
+    Click(Control("Command1"));
+
+    EXPECT_EQ(errorBox, "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 481");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.Keypad(5)->text(), "Go");
+    EXPECT_FALSE(window.Keypad(7)->icon().isNull());
+    EXPECT_TRUE(window.Keypad(8)->text().isEmpty());
+    EXPECT_TRUE(window.Keypad(8)->icon().isNull()) << "the failing picture is not set";
+    EXPECT_TRUE(window.Keypad(9)->icon().isNull()) << "nothing after the failing step runs";
+    EXPECT_FALSE(window.imgOverlay()->Picture().isNull());
+}
+
+}  // namespace
+}  // namespace lumidot
