@@ -5,15 +5,6 @@
 namespace lumidot::e2e {
 namespace {
 
-// Centre of dot cell n in the window's client area. The display panel
-// starts 8 pixels above it; cells lie at a pitch of 8 and are 6.4 wide.
-int CellX(int n) {
-    return 24 + 8 * (n % 16) + 3;
-}
-int CellY(int n) {
-    return 24 + 8 * (n / 16) + 3;
-}
-
 // A point of the display panel outside the matrix, and one in the gap
 // between two cells.
 constexpr int kPanelX = 12, kPanelY = 100;

@@ -2,6 +2,7 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <cstring>
 #include <stdexcept>
@@ -95,7 +96,19 @@ int Screenshot::Grey(int x, int y) const {
     return r == g && g == b ? static_cast<int>(r) : -1;
 }
 
-RunningProgram::RunningProgram() {
+std::string ShownDots(const Screenshot& shot) {
+    std::string dots;
+    for (int n = 0; n < 256; ++n) {
+        const int grey = shot.Grey(CellX(n), CellY(n));
+        dots += grey == 0 ? '#' : grey == 208 ? '.' : '?';
+        if (n % 16 == 15) {
+            dots += '\n';
+        }
+    }
+    return dots;
+}
+
+RunningProgram::RunningProgram(const QString& executable) {
     XSetErrorHandler(IgnoreXErrors);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", x_.Name());
@@ -103,9 +116,9 @@ RunningProgram::RunningProgram() {
     env.insert("SDL_AUDIODRIVER", "dummy");
     program_.setProcessEnvironment(env);
     program_.setProcessChannelMode(QProcess::ForwardedChannels);
-    program_.start(QStringLiteral(LUMIDOT_EXECUTABLE), {});
+    program_.start(executable, {});
     if (!program_.waitForStarted(kDeadlineMs)) {
-        throw std::runtime_error("cannot start " LUMIDOT_EXECUTABLE);
+        throw std::runtime_error("cannot start " + executable.toStdString());
     }
 }
 
@@ -124,34 +137,55 @@ int RunningProgram::WaitForExit() {
     return program_.exitStatus() == QProcess::NormalExit ? program_.exitCode() : -1;
 }
 
-Window RunningProgram::FindWindow() {
+Window RunningProgram::FindWindow(const char* title) {
     Display* d = x_.Connection();
     Window root = DefaultRootWindow(d), parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    window_ = 0;
+    Window found = 0;
     if (XQueryTree(d, root, &root, &parent, &children, &count) == 0) {
         return 0;
     }
-    for (unsigned int i = 0; i < count && window_ == 0; ++i) {
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
         char* name = nullptr;
         XWindowAttributes attributes;
         if (XFetchName(d, children[i], &name) != 0 && name != nullptr) {
-            if (std::strcmp(name, "Lumidot v0.21") == 0 &&
+            if (std::strcmp(name, title) == 0 &&
                 XGetWindowAttributes(d, children[i], &attributes) != 0 &&
                 attributes.map_state == IsViewable) {
-                window_ = children[i];
+                found = children[i];
             }
             XFree(name);
         }
     }
     XFree(children);
-    return window_;
+    return found;
 }
 
 bool RunningProgram::WaitForWindow() {
-    WaitFor([this] { return FindWindow() != 0 || !Alive(); });
+    WaitFor([this] {
+        window_ = FindWindow("Lumidot v0.21");
+        return window_ != 0 || !Alive();
+    });
     return window_ != 0;
+}
+
+Window RunningProgram::WaitForWindowTitled(const char* title) {
+    Window found = 0;
+    WaitFor([&] {
+        found = FindWindow(title);
+        return found != 0 || !Alive();
+    });
+    return found;
+}
+
+void RunningProgram::PressReturn(Window window) {
+    Display* d = x_.Connection();
+    XSetInputFocus(d, window, RevertToParent, CurrentTime);
+    const KeyCode key = XKeysymToKeycode(d, XK_Return);
+    XTestFakeKeyEvent(d, key, True, CurrentTime);
+    XTestFakeKeyEvent(d, key, False, CurrentTime);
+    XSync(d, False);
 }
 
 void RunningProgram::Click(int x, int y) {

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <chrono>
 #include <functional>
+#include <string>
 
 #include <X11/Xlib.h>
 
@@ -53,11 +54,25 @@ class Screenshot {
     int height_ = 0;
 };
 
+// Centre of dot cell n (0 to 255) in the window's client area. The display
+// panel starts 8 pixels above it; cells lie at a pitch of 8 and are 6.4
+// wide.
+inline int CellX(int n) {
+    return 24 + 8 * (n % 16) + 3;
+}
+inline int CellY(int n) {
+    return 24 + 8 * (n / 16) + 3;
+}
+
+// The display as 16 lines of '#' (a black cell), '.' (an unlit cell of
+// grey 208) and '?' (anything else).
+std::string ShownDots(const Screenshot& shot);
+
 // The Lumidot program running on its own X server, driven with the pointer
 // as a person would and read back from the screen.
 class RunningProgram {
   public:
-    RunningProgram();
+    explicit RunningProgram(const QString& executable = QStringLiteral(LUMIDOT_EXECUTABLE));
     ~RunningProgram();
 
     // Waits for the window with the program's caption to be shown; false if
@@ -65,8 +80,14 @@ class RunningProgram {
     bool WaitForWindow();
     bool Alive();
 
+    // Waits for another top-level window of the program, such as a message
+    // box, to be shown; 0 if none came.
+    Window WaitForWindowTitled(const char* title);
+
     // Left click at a point of the window's client area.
     void Click(int x, int y);
+    // Gives a window the keyboard focus and presses Return in it.
+    void PressReturn(Window window);
     // Asks the window to close, as the title bar's close button does.
     void Close();
     // The exit code, or -1 if the program crashed or did not exit in time.
@@ -76,7 +97,7 @@ class RunningProgram {
     bool WaitForScreen(const std::function<bool(const Screenshot&)>& test);
 
   private:
-    Window FindWindow();
+    Window FindWindow(const char* title);
 
     XServer x_;
     QProcess program_;
