@@ -18,10 +18,10 @@ namespace {
 
 enum Key : std::int16_t { kKeySize = 1, kKeySpeed = 2, kKeyTargets = 3, kKeyGo = 5 };
 
-}  // namespace
+const char* const kErrorTitle = "Whoops...";
+const char* const kErrorText = "Error in Zentrax_Init(), cannot continue. Error number: ";
 
-const char* const Zentrax::kErrorTitle = "Whoops...";
-const char* const Zentrax::kErrorText = "Error in Zentrax_Init(), cannot continue. Error number: ";
+}  // namespace
 
 Zentrax::Zentrax(Console& console, Host& host) : console_(console), host_(host) {}
 

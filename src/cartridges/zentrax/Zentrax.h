@@ -20,9 +20,6 @@ class Zentrax {
     // cartridge is out or after the fault report.
     void Zentrax_Init();
 
-    static const char* const kErrorTitle;
-    static const char* const kErrorText;
-
   private:
     enum class Ending { CartridgeOut, NewGame };
 
