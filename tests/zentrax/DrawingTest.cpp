@@ -60,12 +60,6 @@ TEST_F(DrawingTest, IndicatorsDrawTheirGlyphsInTheirOwnBoxes) {
         EXPECT_EQ(DotPicture(console), Picture().With(kSpeedFont, speed, 10).Text())
             << "speed " << speed;
     }
-    // Walking the size's cycle leaves only the newest glyph each time.
-    console.ClearDots();
-    for (const int size : {4, 3, 2, 1, 0, 4}) {
-        DrawSizeIndicator(console, static_cast<std::int16_t>(size));
-        EXPECT_EQ(DotPicture(console), Picture().With(kSizeFont, size, 1).Text());
-    }
 }
 
 TEST_F(DrawingTest, ValuesWithoutAPictureChangeNothing) {
