@@ -18,6 +18,19 @@ namespace {
 
 enum Key : std::int16_t { kKeySize = 1, kKeySpeed = 2, kKeyTargets = 3, kKeyGo = 5 };
 
+// One press of a setting's key: a step through the setting's range that
+// wraps around at its ends.
+std::int16_t Stepped(std::int16_t value, std::int16_t step, std::int16_t first, std::int16_t last) {
+    value = int16::Add(value, step);
+    if (value < first) {
+        return last;
+    }
+    if (value > last) {
+        return first;
+    }
+    return value;
+}
+
 const char* const kErrorTitle = "Whoops...";
 const char* const kErrorText = "Error in Zentrax_Init(), cannot continue. Error number: ";
 
@@ -97,26 +110,17 @@ bool Zentrax::SettingsMenu() {
     for (;;) {
         // At most one key counts per turn: a handled key leaves 0 behind.
         if (key == kKeySize) {
-            SizeSetting = int16::Sub(SizeSetting, 1);
-            if (SizeSetting < 0) {
-                SizeSetting = 4;
-            }
+            SizeSetting = Stepped(SizeSetting, -1, 0, 4);
             DrawSizeIndicator(console_, SizeSetting);
             key = 0;
         }
         if (key == kKeySpeed) {
-            SpeedSetting = int16::Add(SpeedSetting, 1);
-            if (SpeedSetting > 2) {
-                SpeedSetting = 0;
-            }
+            SpeedSetting = Stepped(SpeedSetting, 1, 0, 2);
             DrawSpeedIndicator(console_, SpeedSetting);
             key = 0;
         }
         if (key == kKeyTargets) {
-            TargetsSetting = int16::Add(TargetsSetting, 1);
-            if (TargetsSetting > 9) {
-                TargetsSetting = 1;
-            }
+            TargetsSetting = Stepped(TargetsSetting, 1, 1, 9);
             DrawTargetCount(console_, TargetsSetting);
             key = 0;
         }
