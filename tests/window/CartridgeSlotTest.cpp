@@ -177,61 +177,52 @@ TEST_F(CartridgeSlotTest, ClosingTheWindowEndsTheGame) {
     EXPECT_NEAR(platform.Seconds(), 1.1, 0.01);
 }
 
-// A copy of the program's folders with one file missing or replaced.
-class BrokenFilesTest : public CartridgeSlotTest {
-  protected:
-    void CopyProgramFolder(const QString& missing, const QByteArray* replacement = nullptr) {
+TEST_F(CartridgeSlotTest, AnOverlayThatCannotBeLoadedIsReportedBeforeTheKeypadIsTouched) {
+    const struct {
+        const char* content;  // nullptr: no file at all
+        const char* report;
+    } cases[] = {
+        {nullptr, "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 53"},
+        {"GIF89a, or so it says",
+         "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 481"},
+    };
+    for (const auto& c : cases) {
+        // The program's folders, with the overlay missing or broken.
+        QTemporaryDir copy;
         const QDir from(LUMIDOT_PROGRAM_FOLDER);
         for (const char* folder : {"overlays", "buttons", "samples"}) {
             QDir(copy.path()).mkpath(folder);
             for (const QString& name : QDir(from.filePath(folder)).entryList(QDir::Files)) {
                 const QString file = QStringLiteral("%1/%2").arg(folder, name);
-                if (file != missing) {
-                    ASSERT_TRUE(QFile::copy(from.filePath(file), QDir(copy.path()).filePath(file)));
-                } else if (replacement != nullptr) {
-                    QFile broken(QDir(copy.path()).filePath(file));
-                    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-                    broken.write(*replacement);
-                }
+                ASSERT_TRUE(QFile::copy(from.filePath(file), copy.filePath(file)));
             }
         }
+        QFile overlay(copy.filePath("overlays/Zentrax.gif"));
+        if (c.content == nullptr) {
+            ASSERT_TRUE(overlay.remove());
+        } else {
+            ASSERT_TRUE(overlay.open(QIODevice::WriteOnly));
+            overlay.write(c.content);
+            overlay.close();
+        }
         platform.SetAppFolder(copy.path().toStdString());
+        window.show();
+
+        AnswerErrorBox();
+        Click(Control("Command1"));
+
+        EXPECT_EQ(errorBox, c.report);
+        EXPECT_TRUE(errorBoxIsStop);
+        EXPECT_FALSE(window.isVisible()) << "the window closes after the report";
+        EXPECT_EQ(console.CartridgeOn, kFalse);
+        EXPECT_EQ(platform.Pumps(), 0) << "the game stopped at its failing step";
+        for (int k = 1; k <= 12; ++k) {
+            EXPECT_TRUE(window.Keypad(k)->text().isEmpty());
+            EXPECT_FALSE(window.Keypad(k)->isHidden());
+        }
+        EXPECT_TRUE(window.imgOverlay()->Picture().isNull());
+        Click(Control("Command2"));  // the slot empty again for the next case
     }
-
-    QTemporaryDir copy;
-};
-
-TEST_F(BrokenFilesTest, AMissingOverlayIsReportedBeforeTheKeypadIsTouched) {
-    CopyProgramFolder("overlays/Zentrax.gif");
-    AnswerErrorBox();
-    Click(Control("Command1"));
-
-    EXPECT_EQ(errorBox, "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 53");
-    EXPECT_TRUE(errorBoxIsStop);
-    EXPECT_FALSE(window.isVisible()) << "the window closes after the report";
-    EXPECT_EQ(console.CartridgeOn, kFalse);
-    EXPECT_EQ(platform.Pumps(), 0) << "the game stopped at its failing step";
-    for (int k = 1; k <= 12; ++k) {
-        EXPECT_TRUE(window.Keypad(k)->text().isEmpty());
-        EXPECT_FALSE(window.Keypad(k)->isHidden());
-    }
-    EXPECT_TRUE(window.imgOverlay()->Picture().isNull());
-}
-
-TEST_F(BrokenFilesTest, AFireKeyPictureThatIsNoPictureLeavesTheEarlierKeysDressed) {
-    const QByteArray notAPicture("GIF89a, or so it says");
-    CopyProgramFolder("buttons/zx_kp_08.gif", &notAPicture);
-    AnswerErrorBox();
-    Click(Control("Command1"));
-
-    EXPECT_EQ(errorBox, "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 481");
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(window.Keypad(5)->text(), "Go");
-    EXPECT_FALSE(window.Keypad(7)->icon().isNull());
-    EXPECT_TRUE(window.Keypad(8)->text().isEmpty());
-    EXPECT_TRUE(window.Keypad(8)->icon().isNull()) << "the failing picture is not set";
-    EXPECT_TRUE(window.Keypad(9)->icon().isNull()) << "nothing after the failing step runs";
-    EXPECT_FALSE(window.imgOverlay()->Picture().isNull());
 }
 
 }  // namespace

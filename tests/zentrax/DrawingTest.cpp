@@ -6,7 +6,6 @@
 #include "cartridges/zentrax/Gun.h"
 #include "cartridges/zentrax/Indicators.h"
 #include "console/Console.h"
-#include "console/RuntimeError.h"
 #include "support/DotPicture.h"
 #include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
@@ -149,28 +148,6 @@ TEST_F(DrawingTest, TheGunStandsAtOneSiteAndLeavesTheRestOfTheBottomRows) {
         EXPECT_EQ(DotPicture(console), expected.Text())
             << "position " << c.position << (c.litAround ? " among lit dots" : "");
     }
-}
-
-TEST_F(DrawingTest, AGlyphSwitchesItsLitDotsOnBeforeItsDarkOnesOff) {
-    // Drawn so far right that row 5 falls off the display: the fault stops
-    // the glyph after the lit dots of rows 1 to 4 and before any dark one.
-    LightAll();
-    int number = 0;
-    try {
-        DrawDigit(console, 8, 180);
-    } catch (const RuntimeError& e) {
-        number = e.Number();
-    }
-    EXPECT_EQ(number, kErrSubscriptOutOfRange);
-    EXPECT_EQ(console.Dots(16 + 195), kTrue) << "the 8's middle dot of row 2 must still be lit";
-
-    console.ClearDots();
-    EXPECT_THROW(DrawDigit(console, 8, 180), RuntimeError);
-    int lit = 0;
-    for (int i = 1; i <= 256; ++i) {
-        lit += console.Dots(i) == kTrue ? 1 : 0;
-    }
-    EXPECT_EQ(lit, 10) << "the lit dots of rows 1 to 4 of the 8";
 }
 
 }  // namespace
