@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,31 +14,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// A 16-bit mono PCM WAV of a sine tone.
-void WriteTone(const fs::path& path, int rate, double seconds, double frequency) {
-    const auto frames = static_cast<std::uint32_t>(rate * seconds);
-    const std::uint32_t dataBytes = frames * 2;
-    std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-    out.write("RIFF", 4);
-    u32(36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);  // PCM
-    u16(1);  // mono
-    u32(static_cast<std::uint32_t>(rate));
-    u32(static_cast<std::uint32_t>(rate * 2));
-    u16(2);
-    u16(16);
-    out.write("data", 4);
-    u32(dataBytes);
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / rate;
-        u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(
-            12000.0 * std::sin(2.0 * 3.14159265358979323846 * frequency * t))));
-    }
-}
+// The game's own sounds: 16-bit mono at 22.05 kHz.
+const fs::path kHit = fs::path(LUMIDOT_SAMPLES) / "zx_hit.wav";            // 0.25 s
+const fs::path kGameOver = fs::path(LUMIDOT_SAMPLES) / "zx_gameover.wav";  // 1.45 s
 
 // The seconds of sound between the first and the last sample that is not
 // silence in what the disk driver wrote (stereo, 16 bits, 44.1 kHz).
@@ -102,15 +79,12 @@ class WavPlayerTest : public ::testing::Test {
 
 TEST_F(WavPlayerTest, PlaysAFileToItsEndInTheDevicesFormat) {
     // 22.05 kHz mono is converted to the device's 44.1 kHz stereo.
-    const fs::path tone = folder / "tone.wav";
-    WriteTone(tone, 22050, 0.4, 440.0);
     WavPlayer player;
-    EXPECT_GE(TimedPlay(player, tone), 0.4 - 0.002);
-    EXPECT_NEAR(WaitForSound(0.4), 0.4, 0.02);
+    EXPECT_GE(TimedPlay(player, kHit), 0.25 - 0.002);
+    EXPECT_NEAR(WaitForSound(0.25), 0.25, 0.02);
 
-    // The device stays open: a second sound follows the first in the file.
-    WriteTone(tone, 44100, 0.25, 880.0);
-    EXPECT_GE(TimedPlay(player, tone), 0.25 - 0.002);
+    // The device stays open: a second sound follows the first.
+    EXPECT_GE(TimedPlay(player, kGameOver), 1.45 - 0.002);
 }
 
 TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
@@ -129,10 +103,8 @@ TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
 
 TEST_F(WavPlayerTest, WithNoAudioDeviceASoundStillTakesItsTime) {
     ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    const fs::path tone = folder / "tone.wav";
-    WriteTone(tone, 44100, 0.3, 440.0);
     WavPlayer player;
-    EXPECT_GE(TimedPlay(player, tone), 0.3 - 0.002);
+    EXPECT_GE(TimedPlay(player, kHit), 0.25 - 0.002);
     EXPECT_GE(TimedPlay(player, folder / "missing.wav"), 0.15);
     EXPECT_FALSE(fs::exists(output));
 }
