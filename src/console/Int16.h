@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "console/RuntimeError.h"
@@ -25,6 +26,15 @@ inline std::int16_t Sub(std::int16_t a, std::int16_t b) {
 }
 inline std::int16_t Mul(std::int16_t a, std::int16_t b) {
     return Checked(int{a} * int{b});
+}
+
+// The whole part of a number, rounded down, as a 16-bit value. A number
+// that is not finite cannot be one either and is an overflow as well.
+inline std::int16_t Floor(double value) {
+    if (!std::isfinite(value) || value < INT16_MIN || value >= INT16_MAX + 1.0) {
+        throw RuntimeError(kErrOverflow, "Overflow");
+    }
+    return static_cast<std::int16_t>(std::floor(value));
 }
 
 }  // namespace lumidot::int16

@@ -32,6 +32,13 @@ Picture& Picture::With(const std::vector<std::string>& font, int n, int column) 
     return *this;
 }
 
+Picture& Picture::Dots(int row, std::initializer_list<int> columns) {
+    for (const int column : columns) {
+        lines[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)] = '#';
+    }
+    return *this;
+}
+
 std::string Picture::Text() const {
     std::string out;
     for (const std::string& line : lines) {

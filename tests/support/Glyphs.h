@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct Picture {
 
     // Places glyph n of the font with its left column at `column`.
     Picture& With(const std::vector<std::string>& font, int n, int column);
+    // Lights the given columns of a row, both counted from 1.
+    Picture& Dots(int row, std::initializer_list<int> columns);
     std::string Text() const;
 
     std::vector<std::string> lines;

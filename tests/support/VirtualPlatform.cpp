@@ -35,7 +35,9 @@ void VirtualPlatform::PlayWave(const std::string& path) {
 }
 
 float VirtualPlatform::Random() {
-    return nextDraw_ < draws_.size() ? draws_[nextDraw_++] : 0.0f;
+    const float draw = nextDraw_ < draws_.size() ? draws_[nextDraw_] : 0.0f;
+    ++nextDraw_;
+    return draw;
 }
 
 void VirtualPlatform::At(double t, std::function<void()> action) {

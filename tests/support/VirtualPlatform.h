@@ -43,6 +43,8 @@ class VirtualPlatform : public Platform {
     void SetAppFolder(std::string folder) { appFolder_ = std::move(folder); }
 
     long Pumps() const { return pumps_; }
+    // How many draws Random() has handed out.
+    std::size_t DrawsTaken() const { return nextDraw_; }
     // How many pumps are running, one inside the other: 1 inside an action
     // run by a pump that nothing else pumped around.
     int Depth() const { return depth_; }

@@ -1,66 +1,11 @@
-#include "cartridges/zentrax/Zentrax.h"
-
-#include <gtest/gtest.h>
-
-#include <map>
-#include <string>
-#include <vector>
-
-#include "cartridges/Host.h"
-#include "console/Console.h"
-#include "console/RuntimeError.h"
-#include "support/DotPicture.h"
-#include "support/Glyphs.h"
-#include "support/VirtualPlatform.h"
+#include "zentrax/Session.h"
 
 namespace lumidot {
 namespace {
 
 using testing::DotPicture;
 using testing::ReadMenu;
-using testing::VirtualPlatform;
-
-const std::string kFolder = "/virtual/lumidot";
-
-// Writes down what the game does to the window, paths relative to the
-// program's folder. A picture listed in `failing` fails to load with its
-// number.
-class RecordingHost : public Host {
-  public:
-    void SetOverlayPicture(const std::string& path) override {
-        calls.push_back("overlay " + Loaded(path));
-    }
-    void SetKeyVisible(std::int16_t index, bool visible) override {
-        calls.push_back(Key(index) + (visible ? "shown" : "hidden"));
-    }
-    void SetKeyCaption(std::int16_t index, const std::string& caption) override {
-        calls.push_back(Key(index) + "caption \"" + caption + "\"");
-    }
-    void SetKeyPicture(std::int16_t index, const std::string& path) override {
-        calls.push_back(Key(index) + "picture " + (path.empty() ? "none" : Loaded(path)));
-    }
-    void ShowErrorBox(const std::string& text, const std::string& title) override {
-        calls.push_back("box \"" + title + "\": " + text);
-    }
-    void CloseMainWindow() override { calls.push_back("close window"); }
-
-    std::vector<std::string> calls;
-    std::map<std::string, int> failing;
-
-  private:
-    static std::string Key(std::int16_t index) { return "key " + std::to_string(index) + " "; }
-
-    std::string Loaded(const std::string& path) const {
-        const std::string name = path.substr(0, kFolder.size()) == kFolder
-                                     ? path.substr(kFolder.size())
-                                     : "outside the program's folder: " + path;
-        const auto failure = failing.find(name);
-        if (failure != failing.end()) {
-            throw RuntimeError(failure->second, "cannot load " + name);
-        }
-        return name;
-    }
-};
+using testing::ZentraxTest;
 
 // clang-format off
 const std::vector<std::string> kDressing = {
@@ -77,45 +22,6 @@ const std::vector<std::string> kDressing = {
     "key 10 hidden", "key 11 hidden", "key 12 hidden",
 };
 // clang-format on
-
-class ZentraxTest : public ::testing::Test {
-  protected:
-    ZentraxTest() {
-        // A game that outlives its script fails the test instead of hanging.
-        platform.At(600.0, [this] {
-            ADD_FAILURE() << "the game still ran at the end of the script";
-            console.CartridgeOn = kFalse;
-        });
-    }
-
-    // What the window's handlers do, run inside one of the game's pumps.
-    void Click(double t, std::int16_t key) {
-        platform.At(t, [this, key] { console.KeyPressed = key; });
-    }
-    void Remove(double t) {
-        platform.At(t, [this] {
-            console.CartridgeOn = kFalse;
-            console.ClearDots();
-        });
-    }
-    // The menu on the display and the key left in the latch.
-    void ReadAt(double t) {
-        platform.At(t, [this] {
-            readings.push_back(ReadMenu(DotPicture(console)) + " " +
-                               std::to_string(console.KeyPressed));
-        });
-    }
-    void Insert() {
-        console.CartridgeOn = kTrue;
-        game.Zentrax_Init();
-    }
-
-    VirtualPlatform platform;
-    Console console{platform};
-    RecordingHost host;
-    Zentrax game{console, host};
-    std::vector<std::string> readings;
-};
 
 TEST_F(ZentraxTest, TheMenuCyclesEachSettingAndEndsWithTheCartridge) {
     console.KeyPressed = 5;  // clicked before the cartridge went in: ignored
@@ -161,19 +67,26 @@ TEST_F(ZentraxTest, TheMenuCyclesEachSettingAndEndsWithTheCartridge) {
     EXPECT_EQ(host.calls, kDressing) << "dressed once, and nothing else";
 }
 
-TEST_F(ZentraxTest, GoClearsTheDisplayAndKeepsItsKeyUntilTheCartridgeComesOut) {
+TEST_F(ZentraxTest, GoStartsPlayWithTheGunInTheMiddleAndPlayLeavesOtherKeysLatched) {
     Click(0.010, 1);
     Click(0.020, 5);
     platform.At(0.030, [this] {
-        EXPECT_EQ(DotPicture(console), testing::Picture().Text());
-        EXPECT_EQ(console.KeyPressed, 5);
+        // The first target has come in from the left on the top row (every
+        // draw is 0), three dots long since "Size" went down to 3.
+        EXPECT_EQ(DotPicture(console), testing::Picture()
+                                           .Dots(1, {1, 2, 3})
+                                           .Dots(14, {8})
+                                           .Dots(15, {8})
+                                           .Dots(16, {7, 8, 9})
+                                           .Text());
+        EXPECT_EQ(console.KeyPressed, 5) << "the 5 of \"Go\" is left alone";
     });
-    Click(0.040, 1);  // the menu is over
-    ReadAt(0.050);
+    Click(0.040, 1);
+    platform.At(0.050, [this] { EXPECT_EQ(console.KeyPressed, 1); });
     Remove(2.0);
     Insert();
-    EXPECT_EQ(readings, std::vector<std::string>{"... 1"});
     EXPECT_NEAR(platform.Seconds(), 2.0, 0.0015);
+    EXPECT_EQ(DotPicture(console), testing::Picture().Text());
 
     // The next insertion dresses the console again and starts from the
     // first settings.

@@ -6,6 +6,7 @@
 #include "cartridges/Host.h"
 #include "cartridges/zentrax/Digits.h"
 #include "cartridges/zentrax/Indicators.h"
+#include "cartridges/zentrax/Play.h"
 #include "console/Console.h"
 #include "console/Int16.h"
 #include "console/RuntimeError.h"
@@ -30,6 +31,8 @@ std::int16_t Stepped(std::int16_t value, std::int16_t step, std::int16_t first, 
     }
     return value;
 }
+
+constexpr std::int16_t kSoundPause = 40;
 
 const char* const kErrorTitle = "Whoops...";
 const char* const kErrorText = "Error in Zentrax_Init(), cannot continue. Error number: ";
@@ -60,7 +63,14 @@ Zentrax::Ending Zentrax::Game() {
     if (!SettingsMenu()) {
         return Ending::CartridgeOut;
     }
-    return AwaitRemoval();
+    Play play(console_, {SizeSetting, SpeedSetting, TargetsSetting});
+    if (play.Run() == Play::Outcome::CartridgeOut) {
+        // The turn that saw the removal may have drawn after the removal
+        // cleared the display; an empty slot shows nothing.
+        console_.ClearDots();
+        return Ending::CartridgeOut;
+    }
+    return GameOver(play.Hits());
 }
 
 void Zentrax::StartUp() {
@@ -135,10 +145,22 @@ bool Zentrax::SettingsMenu() {
     }
 }
 
-Zentrax::Ending Zentrax::AwaitRemoval() {
-    while (DoEventsCartridgeIn()) {
+Zentrax::Ending Zentrax::GameOver(std::int16_t score) {
+    console_.ClearDots();
+    DrawScore(console_, score);
+    console_.Pause(kSoundPause);
+    console_.PlaySample("zx_gameover.wav");
+    // Only a "Go" pressed once the tune has ended starts the next game.
+    std::int16_t& key = console_.KeyPressed;
+    key = 0;
+    for (;;) {
+        if (key == kKeyGo) {
+            return Ending::NewGame;
+        }
+        if (!DoEventsCartridgeIn()) {
+            return Ending::CartridgeOut;
+        }
     }
-    return Ending::CartridgeOut;
 }
 
 bool Zentrax::DoEventsCartridgeIn() {

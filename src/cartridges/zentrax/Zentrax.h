@@ -29,7 +29,9 @@ class Zentrax {
     void DressKeypad(const std::string& buttons);
     // True when "Go" ends the menu, false when the cartridge comes out.
     bool SettingsMenu();
-    Ending AwaitRemoval();
+    // Shows the score and plays the closing tune, then waits for "Go" or
+    // the cartridge's removal.
+    Ending GameOver(std::int16_t score);
     void ReportError(std::int32_t number);
 
     // Runs the window's pending events once; false once the cartridge is

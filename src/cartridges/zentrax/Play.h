@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+
+namespace lumidot {
+
+class Console;
+
+namespace zentrax {
+
+// What the menu chose for one game.
+struct Settings {
+    std::int16_t size;     // 1 to 4 dots per target, 0 for a random length each
+    std::int16_t speed;    // 1 slow, 2 fast, 0 random for each target
+    std::int16_t targets;  // the game has ten times this many targets
+};
+
+// The shooting phase of one game. Bars of `size` dots cross the upper half
+// of the display one after the other, from the left or the right edge on a
+// random row; the player has one shot at each, fired from one of three gun
+// positions with keys 7, 8 and 9. Each run starts from fresh state.
+//
+// Everything is timed by comparing the clock with the time of the last
+// step, and the loop hands the window its events on every turn, so keys
+// and removal are seen while the game runs.
+class Play {
+  public:
+    enum class Outcome { CartridgeOut, GameOver };
+
+    Play(Console& console, Settings settings);
+
+    // Plays from the display that "Go" cleared until the game's last target
+    // has been hit or has gone (GameOver), or until the cartridge comes out.
+    Outcome Run();
+
+    // The targets hit in this game.
+    std::int16_t Hits() const { return Score; }
+
+  private:
+    // The parts of a turn. Those that return a flag return true when the
+    // game is over.
+    void Fire(std::int16_t position);
+    void BeamStep();
+    bool TargetStep();
+    void Spawn();
+    bool HitTest();
+    bool Hit();
+
+    bool Passed(double since, double interval);
+    bool LastTargetLaunched() const;
+    double Clock();
+    void PumpEvents();
+
+    Console& console_;
+    const Settings settings_;
+
+    // Booleans are the console's kTrue and kFalse.
+    std::int16_t BeamActive = 0;
+    std::int16_t ShotReady = 0;
+    std::int16_t GunPosition = 0;  // 1 left, 2 middle, 3 right: also the beam's way
+    std::int16_t BeamColumn = 0;   // the cell the beam lights at its next step
+    std::int16_t BeamRow = 0;
+    double BeamTime = 0;
+    std::int16_t TargetActive = 0;
+    std::int16_t TargetsLaunched = 0;
+    std::int16_t Score = 0;
+    std::int16_t TargetDirection = 0;  // 1 moving right, 2 moving left
+    std::int16_t TargetRow = 0;
+    std::int16_t TargetLength = 0;
+    std::int16_t TargetHead = 0;  // the column the bar lights at its next step
+    double TargetTime = 0;
+    float TargetInterval = 0;
+};
+
+}  // namespace zentrax
+}  // namespace lumidot

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cartridges/Host.h"
+#include "cartridges/zentrax/Zentrax.h"
+#include "console/Console.h"
+#include "console/RuntimeError.h"
+#include "support/DotPicture.h"
+#include "support/Glyphs.h"
+#include "support/VirtualPlatform.h"
+
+namespace lumidot::testing {
+
+inline const std::string kFolder = "/virtual/lumidot";
+
+// Writes down what the game does to the window, paths relative to the
+// program's folder. A picture listed in `failing` fails to load with its
+// number.
+class RecordingHost : public Host {
+  public:
+    void SetOverlayPicture(const std::string& path) override {
+        calls.push_back("overlay " + Loaded(path));
+    }
+    void SetKeyVisible(std::int16_t index, bool visible) override {
+        calls.push_back(Key(index) + (visible ? "shown" : "hidden"));
+    }
+    void SetKeyCaption(std::int16_t index, const std::string& caption) override {
+        calls.push_back(Key(index) + "caption \"" + caption + "\"");
+    }
+    void SetKeyPicture(std::int16_t index, const std::string& path) override {
+        calls.push_back(Key(index) + "picture " + (path.empty() ? "none" : Loaded(path)));
+    }
+    void ShowErrorBox(const std::string& text, const std::string& title) override {
+        calls.push_back("box \"" + title + "\": " + text);
+    }
+    void CloseMainWindow() override { calls.push_back("close window"); }
+
+    std::vector<std::string> calls;
+    std::map<std::string, int> failing;
+
+  private:
+    static std::string Key(std::int16_t index) { return "key " + std::to_string(index) + " "; }
+
+    std::string Loaded(const std::string& path) const {
+        const std::string name = path.substr(0, kFolder.size()) == kFolder
+                                     ? path.substr(kFolder.size())
+                                     : "outside the program's folder: " + path;
+        const auto failure = failing.find(name);
+        if (failure != failing.end()) {
+            throw RuntimeError(failure->second, "cannot load " + name);
+        }
+        return name;
+    }
+};
+
+// A console with the Zentrax cartridge in it, on the virtual clock.
+class ZentraxTest : public ::testing::Test {
+  protected:
+    ZentraxTest() {
+        // A game that outlives its script fails the test instead of hanging.
+        platform.At(600.0, [this] {
+            ADD_FAILURE() << "the game still ran at the end of the script";
+            console.CartridgeOn = kFalse;
+        });
+    }
+
+    // What the window's handlers do, run inside one of the game's pumps.
+    void Click(double t, std::int16_t key) {
+        platform.At(t, [this, key] { console.KeyPressed = key; });
+    }
+    void Remove(double t) {
+        platform.At(t, [this] {
+            console.CartridgeOn = kFalse;
+            console.ClearDots();
+        });
+    }
+    // The menu on the display and the key left in the latch.
+    void ReadAt(double t) {
+        platform.At(t, [this] {
+            readings.push_back(ReadMenu(DotPicture(console)) + " " +
+                               std::to_string(console.KeyPressed));
+        });
+    }
+    void Insert() {
+        console.CartridgeOn = kTrue;
+        game.Zentrax_Init();
+    }
+
+    VirtualPlatform platform;
+    Console console{platform};
+    RecordingHost host;
+    Zentrax game{console, host};
+    std::vector<std::string> readings;
+};
+
+}  // namespace lumidot::testing
