@@ -212,11 +212,14 @@ void RunningProgram::Close() {
     XSync(d, False);
 }
 
-bool RunningProgram::WaitForScreen(const std::function<bool(const Screenshot&)>& test) {
-    return WaitFor([&] {
-        Screenshot shot(x_.Connection(), window_);
-        return shot.Valid() && test(shot);
-    });
+bool RunningProgram::WaitForScreen(const std::function<bool(const Screenshot&)>& test,
+                                   Clock::duration deadline) {
+    return WaitFor(
+        [&] {
+            Screenshot shot(x_.Connection(), window_);
+            return shot.Valid() && test(shot);
+        },
+        deadline);
 }
 
 }  // namespace lumidot::e2e

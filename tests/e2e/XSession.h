@@ -94,7 +94,8 @@ class RunningProgram {
     int WaitForExit();
 
     // Waits until the screen passes the test; false at the deadline.
-    bool WaitForScreen(const std::function<bool(const Screenshot&)>& test);
+    bool WaitForScreen(const std::function<bool(const Screenshot&)>& test,
+                       Clock::duration deadline = kDeadline);
 
   private:
     Window FindWindow(const char* title);

@@ -3,6 +3,8 @@
 // of the display is filmed for the checks afterwards.
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <set>
 
@@ -13,6 +15,7 @@ namespace {
 
 using testing::DotPicture;
 using testing::kDigitFont;
+using testing::kDressing;
 using testing::kFolder;
 using testing::Picture;
 using testing::ZentraxTest;
@@ -406,6 +409,84 @@ TEST_F(PlayTest, AShotHitsWhenTheBeamsNextCellIsWhereTheBarGoesNext) {
               ScorePicture(static_cast<int>(hits.size())));
     ASSERT_EQ(Played("zx_gameover.wav").size(), 1u);
     EXPECT_NEAR(Played("zx_gameover.wav")[0], hits.back() + 0.25 + 0.04, 0.002);
+}
+
+TEST_F(PlayTest, GamesFollowOneAnotherWithoutNestingAndEndWithTheCartridge) {
+    // Three quick games in a row with "Go", the third ended in its wait.
+    std::vector<std::uintptr_t> waitedAt;
+    double removal = 0;
+    player = [&] {
+        const std::string& shown = film.back().picture;
+        if (shown != ScorePicture(0) || film.back().t != platform.Seconds()) {
+            return;
+        }
+        const char marker = 0;
+        waitedAt.push_back(reinterpret_cast<std::uintptr_t>(&marker));
+        const double t = platform.Seconds();
+        if (waitedAt.size() < 3) {
+            Click(t + 0.5, 5);
+            Click(t + 0.6, 2);
+            Click(t + 0.7, 5);
+        } else {
+            removal = t + 0.5;
+            Remove(removal);
+        }
+    };
+    Menu({2});
+    Insert();
+    ASSERT_EQ(waitedAt.size(), 3u);
+    EXPECT_EQ(waitedAt[1], waitedAt[0]) << "a new game runs at the same depth as the last";
+    EXPECT_EQ(waitedAt[2], waitedAt[0]);
+    EXPECT_EQ(Played("zx_gameover.wav").size(), 3u);
+    EXPECT_NEAR(platform.Seconds(), removal, 0.0015) << "removal ended the wait";
+    EXPECT_EQ(host.calls.size(), 3 * kDressing.size());
+}
+
+TEST_F(PlayTest, ARemovalDuringAHitEndsPlayOnABlankDisplay) {
+    // A bar coming from the left on row 8 and a shot that meets it: the
+    // cartridge comes out as the beam reaches the row below the bar, so the
+    // rest of that turn scores the hit and draws the gun after the removal.
+    platform.ScriptRandom({0.25f, 0.99f});
+    double removed = 0;
+    player = [&] {
+        const std::vector<int> bar = LitColumns(film.back().picture, 8);
+        if (console.KeyPressed == 5 && !bar.empty() && bar.back() == 7) {
+            console.KeyPressed = 8;
+        }
+        if (removed == 0 && LitAbove(film.back().picture, 8) == std::vector<Cell>{{8, 9}}) {
+            removed = platform.Seconds();
+            console.CartridgeOn = kFalse;
+            console.ClearDots();
+        }
+    };
+    Menu({});
+    Insert();
+    ASSERT_GT(removed, 0);
+    ASSERT_EQ(Played("zx_hit.wav").size(), 1u);
+    EXPECT_GT(Played("zx_hit.wav")[0], removed) << "the turn went on after the removal";
+    EXPECT_NEAR(platform.Seconds(), Played("zx_hit.wav")[0] + 0.25, 0.0015);
+    EXPECT_EQ(DotPicture(console), Picture().Text()) << "nothing is left of the game";
+}
+
+TEST_F(PlayTest, AFaultInPlayIsReportedWithItsNumber) {
+    // A random source gone wrong puts the first target on a row that does
+    // not exist, or on none at all.
+    const struct {
+        float row;
+        int number;
+    } cases[] = {{2.0f, kErrSubscriptOutOfRange}, {5000.0f, kErrOverflow}, {NAN, kErrOverflow}};
+    for (const auto& c : cases) {
+        host.calls.clear();
+        platform.ScriptRandom({0.25f, c.row});
+        Click(platform.Seconds() + 0.01, 5);
+        Insert();
+        ASSERT_EQ(host.calls.size(), kDressing.size() + 2);
+        EXPECT_EQ(host.calls[kDressing.size()],
+                  "box \"Whoops...\": Error in Zentrax_Init(), cannot continue. Error number: " +
+                      std::to_string(c.number));
+        EXPECT_EQ(host.calls.back(), "close window");
+        EXPECT_EQ(DotPicture(console), WithGun(Picture(), 2).Text()) << "as the fault left it";
+    }
 }
 
 }  // namespace

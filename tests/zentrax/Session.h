@@ -58,6 +58,23 @@ class RecordingHost : public Host {
     }
 };
 
+// What the game does to the window at its start-up.
+// clang-format off
+inline const std::vector<std::string> kDressing = {
+    "overlay /overlays/Zentrax.gif",
+    "key 1 shown", "key 1 caption \"Size\"", "key 1 picture none",
+    "key 2 shown", "key 2 caption \"Speed\"", "key 2 picture none",
+    "key 3 shown", "key 3 caption \"Targets\"", "key 3 picture none",
+    "key 4 hidden",
+    "key 5 shown", "key 5 caption \"Go\"", "key 5 picture none",
+    "key 6 hidden",
+    "key 7 shown", "key 7 caption \"\"", "key 7 picture /buttons/zx_kp_07.gif",
+    "key 8 shown", "key 8 caption \"\"", "key 8 picture /buttons/zx_kp_08.gif",
+    "key 9 shown", "key 9 caption \"\"", "key 9 picture /buttons/zx_kp_09.gif",
+    "key 10 hidden", "key 11 hidden", "key 12 hidden",
+};
+// clang-format on
+
 // A console with the Zentrax cartridge in it, on the virtual clock.
 class ZentraxTest : public ::testing::Test {
   protected:
