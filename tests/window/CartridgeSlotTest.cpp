@@ -165,16 +165,20 @@ TEST_F(CartridgeSlotTest, ACartridgeReinsertedWhileTheOldGameUnwindsStartsAfterI
 }
 
 TEST_F(CartridgeSlotTest, ClosingTheWindowEndsTheGame) {
-    platform.At(1.0, [&] { window.close(); });
+    platform.At(1.0, [&] { Click(window.Keypad(5)); });
+    platform.At(2.0, [&] {
+        EXPECT_NE(DotPicture(console), testing::Picture().Text()) << "play is on";
+        window.close();
+    });
     Click(Control("Command1"));
-    EXPECT_NEAR(platform.Seconds(), 1.0, 0.01);
+    EXPECT_NEAR(platform.Seconds(), 2.0, 0.01);
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.GameRunning());
     EXPECT_EQ(console.CartridgeOn, kFalse);
 
     window.Form_Terminate();
     EXPECT_FALSE(window.DisplayRefresh()->isActive());
-    EXPECT_NEAR(platform.Seconds(), 1.1, 0.01);
+    EXPECT_NEAR(platform.Seconds(), 2.1, 0.01);
 }
 
 TEST_F(CartridgeSlotTest, AnOverlayThatCannotBeLoadedIsReportedBeforeTheKeypadIsTouched) {
