@@ -8,8 +8,8 @@
 namespace lumidot::e2e {
 namespace {
 
-using testing::kDigitFont;
 using testing::Picture;
+using testing::ScorePicture;
 
 // Button centres in the window's client area.
 constexpr int kInsertX = 252, kInsertY = 62;
@@ -46,15 +46,6 @@ Bar FindBar(const std::string& shown) {
     return {};
 }
 
-std::string ScorePicture(int score) {
-    Picture picture;
-    picture.With(kDigitFont, score % 10, 14);
-    if (score >= 10) {
-        picture.With(kDigitFont, score / 10, 10);
-    }
-    return picture.Text();
-}
-
 // Plays a game of ten slow four-dot targets as a person would: watch each
 // bar come in and fire up the middle so that the beam meets it halfway
 // across, but let two of them pass; count the bars that vanished before the
@@ -67,7 +58,7 @@ TEST(GameE2E, AGameIsPlayedWithThePointerAndEndsWithItsScoreOnTheDisplay) {
         [](const Screenshot& shot) { return testing::ReadMenu(ShownDots(shot)) == "4S1"; }));
     program.Click(kGoX, kGoY);
 
-    const std::string middleGun = Picture().Dots(14, {8}).Dots(15, {8}).Dots(16, {7, 8, 9}).Text();
+    const std::string middleGun = Picture().Gun(2).Text();
     bool sawBeam = false, sawMove = false;
     int targets = 0, hits = 0;
     Bar bar;  // the current target as last seen

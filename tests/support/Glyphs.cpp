@@ -39,6 +39,26 @@ Picture& Picture::Dots(int row, std::initializer_list<int> columns) {
     return *this;
 }
 
+Picture& Picture::Gun(int position) {
+    switch (position) {
+        case 1:
+            return Dots(14, {3}).Dots(15, {2}).Dots(16, {1, 2, 3});
+        case 2:
+            return Dots(14, {8}).Dots(15, {8}).Dots(16, {7, 8, 9});
+        default:
+            return Dots(14, {14}).Dots(15, {15}).Dots(16, {14, 15, 16});
+    }
+}
+
+std::string ScorePicture(int score) {
+    Picture picture;
+    picture.With(kDigitFont, score % 10, 14);
+    if (score >= 10) {
+        picture.With(kDigitFont, score / 10, 10);
+    }
+    return picture.Text();
+}
+
 std::string Picture::Text() const {
     std::string out;
     for (const std::string& line : lines) {

@@ -20,10 +20,16 @@ struct Picture {
     Picture& With(const std::vector<std::string>& font, int n, int column);
     // Lights the given columns of a row, both counted from 1.
     Picture& Dots(int row, std::initializer_list<int> columns);
+    // Adds the gun at position 1 (left), 2 (middle) or 3 (right).
+    Picture& Gun(int position);
     std::string Text() const;
 
     std::vector<std::string> lines;
 };
+
+// A score as the game shows it at its end: the units in columns 14 to 16,
+// the tens, if any, in 10 to 12.
+std::string ScorePicture(int score);
 
 // Reads the settings menu off a display picture: the size, speed and
 // targets glyphs as three characters ("4S1"; 'C' for a random setting),

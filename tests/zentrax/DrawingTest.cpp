@@ -118,37 +118,5 @@ TEST_F(DrawingTest, ScoresShowTheirDigitsFromTheRightEdge) {
               Picture().With(kDigitFont, 4, 10).With(kDigitFont, 5, 14).Text());
 }
 
-TEST_F(DrawingTest, TheGunStandsAtOneSiteAndLeavesTheRestOfTheBottomRows) {
-    struct Case {
-        std::int16_t position;
-        bool litAround;
-        const char* rows14to16[3];
-    };
-    const Case cases[] = {
-        {1, false, {"..#.............", ".#..............", "###............."}},
-        {2, false, {".......#........", ".......#........", "......###......."}},
-        {3, false, {".............#..", "..............#.", ".............###"}},
-        {1, true, {"#######.#####.##", "#######.######.#", "######...####..."}},
-        {2, true, {"##.##########.##", "#.############.#", "...##########..."}},
-        {3, true, {"##.####.########", "#.#####.########", "...###...#######"}},
-    };
-    for (const Case& c : cases) {
-        if (c.litAround) {
-            LightAll();
-        } else {
-            console.ClearDots();
-            DrawGun(console, 3);
-        }
-        DrawGun(console, c.position);
-        DrawGun(console, c.position);
-        Picture expected(c.litAround ? '#' : '.');
-        for (std::size_t row = 0; row < 3; ++row) {
-            expected.lines[13 + row] = c.rows14to16[row];
-        }
-        EXPECT_EQ(DotPicture(console), expected.Text())
-            << "position " << c.position << (c.litAround ? " among lit dots" : "");
-    }
-}
-
 }  // namespace
 }  // namespace lumidot::zentrax

@@ -14,10 +14,10 @@ namespace lumidot {
 namespace {
 
 using testing::DotPicture;
-using testing::kDigitFont;
 using testing::kDressing;
 using testing::kFolder;
 using testing::Picture;
+using testing::ScorePicture;
 using testing::ZentraxTest;
 
 struct Cell {
@@ -59,34 +59,14 @@ std::vector<Cell> LitAbove(const std::string& picture, int row = 0, int from = 1
     return cells;
 }
 
-Picture WithGun(Picture picture, int position) {
-    switch (position) {
-        case 1:
-            return picture.Dots(14, {3}).Dots(15, {2}).Dots(16, {1, 2, 3});
-        case 2:
-            return picture.Dots(14, {8}).Dots(15, {8}).Dots(16, {7, 8, 9});
-        default:
-            return picture.Dots(14, {14}).Dots(15, {15}).Dots(16, {14, 15, 16});
-    }
-}
-
 // The gun position that rows 14 to 16 show; 0 for anything else.
 int GunIn(const std::string& picture) {
     for (int position = 1; position <= 3; ++position) {
-        if (picture.substr(13 * 17) == WithGun(Picture(), position).Text().substr(13 * 17)) {
+        if (picture.substr(13 * 17) == Picture().Gun(position).Text().substr(13 * 17)) {
             return position;
         }
     }
     return 0;
-}
-
-std::string ScorePicture(int score) {
-    Picture picture;
-    picture.With(kDigitFont, score % 10, 14);
-    if (score >= 10) {
-        picture.With(kDigitFont, score / 10, 10);
-    }
-    return picture.Text();
 }
 
 class PlayTest : public ZentraxTest {
@@ -278,7 +258,7 @@ TEST_F(PlayTest, TenTargetsCrossUnhitAndTheGameEndsWithAScoreOfNothing) {
     // Target 5 spawns under target 4's beam: the display is cleared to the
     // gun, where it stood, and the new bar; the next key 8 fires again.
     const std::vector<Frame> fifth = Between(spawns[4], spawns[5]);
-    EXPECT_EQ(fifth.front().picture, WithGun(Picture(), 1).Dots(8, {13, 14, 15, 16}).Text());
+    EXPECT_EQ(fifth.front().picture, Picture().Gun(1).Dots(8, {13, 14, 15, 16}).Text());
     const auto beamAgain = std::find_if(fifth.begin(), fifth.end(), [](const Frame& frame) {
         return !LitAbove(frame.picture, 8, 12, 16).empty();
     });
@@ -485,7 +465,7 @@ TEST_F(PlayTest, AFaultInPlayIsReportedWithItsNumber) {
                   "box \"Whoops...\": Error in Zentrax_Init(), cannot continue. Error number: " +
                       std::to_string(c.number));
         EXPECT_EQ(host.calls.back(), "close window");
-        EXPECT_EQ(DotPicture(console), WithGun(Picture(), 2).Text()) << "as the fault left it";
+        EXPECT_EQ(DotPicture(console), Picture().Gun(2).Text()) << "as the fault left it";
     }
 }
 
