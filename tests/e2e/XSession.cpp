@@ -113,7 +113,10 @@ RunningProgram::RunningProgram(const QString& executable) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", x_.Name());
     env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("SDL_AUDIODRIVER", "dummy");
+    // Silent unless the caller picked an audio driver to listen with.
+    if (!env.contains("SDL_AUDIODRIVER")) {
+        env.insert("SDL_AUDIODRIVER", "dummy");
+    }
     program_.setProcessEnvironment(env);
     program_.setProcessChannelMode(QProcess::ForwardedChannels);
     program_.start(executable, {});
