@@ -136,14 +136,5 @@ TEST(ConsoleClock, PauseAcrossMidnightEndsAfterTheRequestedTime) {
     EXPECT_NEAR(late.Seconds() - 40.0 * 86400.0, 32.767, 0.002);
 }
 
-TEST_F(ConsoleTest, PlaySampleNamesTheFileInTheSamplesFolderBesideTheProgram) {
-    platform.SetAppFolder("/opt/lumidot");
-    console.PlaySample("zx_hit.wav");
-    ASSERT_EQ(platform.Played().size(), 1u);
-    EXPECT_EQ(platform.Played()[0].path, "/opt/lumidot/samples/zx_hit.wav");
-    // A sound handles no events while it plays.
-    EXPECT_EQ(platform.Pumps(), 0);
-}
-
 }  // namespace
 }  // namespace lumidot
