@@ -40,12 +40,14 @@ void Console::Pause(std::int16_t ms) {
     const double start = platform_.Seconds();
     const double target = start + static_cast<double>(wait);
     while (platform_.Seconds() < target) {
-        platform_.PumpEvents();
+        platform_.AwaitEvents(target);
     }
+    HoldEnded();
 }
 
 void Console::PlaySample(const std::string& name) {
     platform_.PlayWave(platform_.AppFolder() + "/samples/" + name);
+    HoldEnded();
 }
 
 }  // namespace lumidot

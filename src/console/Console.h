@@ -28,6 +28,17 @@ class DotTable {
     std::array<std::int16_t, kCells> cells_{};
 };
 
+// Told how a game keeps its time: when each of its timed steps runs against
+// the time it was due, and when each of its own waits (a pause, a sound)
+// ends. The benchmark measures the game's timing through it; the program
+// leaves it unset.
+class TimingWatch {
+  public:
+    virtual ~TimingWatch() = default;
+    virtual void StepRan(double due, double ran) = 0;
+    virtual void HoldEnded(double at) = 0;
+};
+
 // The simulated handheld: its display memory, its keypad latch, its
 // cartridge flag, and the services a cartridge game uses to draw, wait and
 // play sounds. One instance lives for the whole run; the window and the game
@@ -62,10 +73,25 @@ class Console {
 
     Platform& platform() { return platform_; }
 
+    // A game reports each timed step here as it runs, with its due time.
+    void StepDue(double due) {
+        if (watch_ != nullptr) {
+            watch_->StepRan(due, platform_.Seconds());
+        }
+    }
+    void Watch(TimingWatch* watch) { watch_ = watch; }
+
   private:
+    void HoldEnded() {
+        if (watch_ != nullptr) {
+            watch_->HoldEnded(platform_.Seconds());
+        }
+    }
+
     static int DotIndex(std::int16_t x, std::int16_t y);
 
     Platform& platform_;
+    TimingWatch* watch_ = nullptr;
 };
 
 }  // namespace lumidot

@@ -18,6 +18,13 @@ class Platform {
     // window run nested inside this call.
     virtual void PumpEvents() = 0;
 
+    // Handles the window's pending events as PumpEvents does. When none were
+    // handled, here or by any pump since the previous call, it then waits for
+    // the next event, but not past `until` (on the Seconds() clock). A loop
+    // that has nothing to do before a known time calls this instead of
+    // spinning; the caller looks at its state again either way.
+    virtual void AwaitEvents(double until) = 0;
+
     // Plays a WAV file and returns when it has ended. A file that cannot be
     // played gives a short default sound instead; with no audio device the
     // call still takes as long as the sound would have.

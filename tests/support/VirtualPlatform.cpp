@@ -1,5 +1,7 @@
 #include "support/VirtualPlatform.h"
 
+#include <cmath>
+
 namespace lumidot::testing {
 
 VirtualPlatform::VirtualPlatform(double start, double step) : now_(start), step_(step) {}
@@ -19,12 +21,32 @@ void VirtualPlatform::PumpEvents() {
     while (!byPump_.empty() && byPump_.begin()->first <= pumps_) {
         auto action = std::move(byPump_.begin()->second);
         byPump_.erase(byPump_.begin());
+        actedSinceWait_ = true;
         action();
     }
     while (!byTime_.empty() && byTime_.begin()->first <= now_) {
         auto action = std::move(byTime_.begin()->second);
         byTime_.erase(byTime_.begin());
+        actedSinceWait_ = true;
         action();
+    }
+}
+
+void VirtualPlatform::AwaitEvents(double until) {
+    PumpEvents();
+    const bool acted = actedSinceWait_;
+    actedSinceWait_ = false;
+    if (!waiting_ || acted || !byPump_.empty()) {
+        return;
+    }
+    double wake = until;
+    if (!byTime_.empty() && byTime_.begin()->first < wake) {
+        // The next pump reaches the action's time, as the event wakes the
+        // dispatcher.
+        wake = byTime_.begin()->first - step_;
+    }
+    if (std::isfinite(wake) && wake > now_) {
+        now_ = wake;
     }
 }
 

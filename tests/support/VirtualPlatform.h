@@ -24,6 +24,10 @@ class VirtualPlatform : public Platform {
 
     double Seconds() override { return now_; }
     void PumpEvents() override;
+    // A pump; then, if the machine waits and no action has run since the
+    // last wait, the clock jumps to `until` or to the next timed action,
+    // whichever comes first, as a machine asleep in its dispatcher would.
+    void AwaitEvents(double until) override;
     void PlayWave(const std::string& path) override;
     void Randomize() override { ++seedings_; }
     float Random() override;
@@ -39,6 +43,8 @@ class VirtualPlatform : public Platform {
 
     // The draws that Random() returns, in order; past the end, 0.
     void ScriptRandom(std::vector<float> draws);
+    // Whether AwaitEvents waits; a machine that does not pumps once.
+    void SetWaiting(bool waiting) { waiting_ = waiting; }
     void SetSoundSeconds(double seconds) { soundSeconds_ = seconds; }
     void SetAppFolder(std::string folder) { appFolder_ = std::move(folder); }
 
@@ -54,6 +60,8 @@ class VirtualPlatform : public Platform {
   private:
     double now_;
     double step_;
+    bool waiting_ = false;
+    bool actedSinceWait_ = false;
     long pumps_ = 0;
     int depth_ = 0;
     int seedings_ = 0;

@@ -69,9 +69,13 @@ int GunIn(const std::string& picture) {
     return 0;
 }
 
-class PlayTest : public ZentraxTest {
+// Each game is played twice: on a machine whose loops spin, pumping a
+// millisecond at a time, and on one that sleeps in its waits until an event
+// comes or a step is due. The game must look and sound the same on both.
+class PlayTest : public ZentraxTest, public ::testing::WithParamInterface<bool> {
   protected:
     PlayTest() {
+        platform.SetWaiting(GetParam());
         platform.OnEveryPump([this] {
             std::string picture = DotPicture(console);
             if (film.empty() || film.back().picture != picture) {
@@ -84,6 +88,14 @@ class PlayTest : public ZentraxTest {
                 player();
             }
         });
+    }
+
+    // Waiting, a game pumps for its steps and its events only: a couple
+    // of pumps per step, not one per millisecond.
+    void TearDown() override {
+        if (GetParam() && platform.Seconds() > 1.0) {
+            EXPECT_LT(static_cast<double>(platform.Pumps()), 100.0 * platform.Seconds());
+        }
     }
 
     // Keys in the settings, then "Go" at 0.1 s.
@@ -124,7 +136,7 @@ class PlayTest : public ZentraxTest {
     std::function<void()> player;
 };
 
-TEST_F(PlayTest, TenTargetsCrossUnhitAndTheGameEndsWithAScoreOfNothing) {
+TEST_P(PlayTest, TenTargetsCrossUnhitAndTheGameEndsWithAScoreOfNothing) {
     Menu({1, 1, 1, 1, 2, 2});  // size and speed random, one round of ten targets
     drawsPerSpawn = 4;
     const float kLast = 0.99999994f;  // the largest draw below 1
@@ -302,7 +314,7 @@ std::vector<HitTest> HitTests(const std::vector<Frame>& film, int row, int lengt
     return tests;
 }
 
-TEST_F(PlayTest, AShotHitsWhenTheBeamsNextCellIsWhereTheBarGoesNext) {
+TEST_P(PlayTest, AShotHitsWhenTheBeamsNextCellIsWhereTheBarGoesNext) {
     Menu({1, 3});  // bars of three dots, twenty of them, slowly
     struct Target {
         bool fromLeft;
@@ -338,7 +350,7 @@ TEST_F(PlayTest, AShotHitsWhenTheBeamsNextCellIsWhereTheBarGoesNext) {
         const std::vector<int> bar = LitColumns(film.back().picture, target.row);
         if (!fired && !bar.empty() &&
             (target.fromLeft ? bar.back() : bar.front()) == target.fireAt) {
-            console.KeyPressed = target.key;
+            Click(platform.Seconds(), target.key);
             fired = true;
         }
         if (GunIn(film.back().picture) == 0 && spawns.size() == targets.size()) {
@@ -388,7 +400,7 @@ TEST_F(PlayTest, AShotHitsWhenTheBeamsNextCellIsWhereTheBarGoesNext) {
     EXPECT_NEAR(Played("zx_gameover.wav")[0], hits.back() + 0.25 + 0.04, 0.002);
 }
 
-TEST_F(PlayTest, GamesFollowOneAnotherWithoutNestingAndEndWithTheCartridge) {
+TEST_P(PlayTest, GamesFollowOneAnotherWithoutNestingAndEndWithTheCartridge) {
     // Three quick games in a row with "Go", the third ended in its wait.
     std::vector<std::uintptr_t> waitedAt;
     double removal = 0;
@@ -419,7 +431,7 @@ TEST_F(PlayTest, GamesFollowOneAnotherWithoutNestingAndEndWithTheCartridge) {
     EXPECT_EQ(host.calls.size(), 3 * kDressing.size());
 }
 
-TEST_F(PlayTest, ARemovalDuringAHitEndsPlayOnABlankDisplay) {
+TEST_P(PlayTest, ARemovalDuringAHitEndsPlayOnABlankDisplay) {
     // A bar coming from the left on row 8 and a shot that meets it: the
     // cartridge comes out as the beam reaches the row below the bar, so the
     // rest of that turn scores the hit and draws the gun after the removal.
@@ -445,7 +457,7 @@ TEST_F(PlayTest, ARemovalDuringAHitEndsPlayOnABlankDisplay) {
     EXPECT_EQ(DotPicture(console), Picture().Text()) << "nothing is left of the game";
 }
 
-TEST_F(PlayTest, AFaultInPlayIsReportedWithItsNumber) {
+TEST_P(PlayTest, AFaultInPlayIsReportedWithItsNumber) {
     // A random source gone wrong puts the first target on a row that does
     // not exist, or on none at all.
     const struct {
@@ -465,6 +477,11 @@ TEST_F(PlayTest, AFaultInPlayIsReportedWithItsNumber) {
         EXPECT_EQ(DotPicture(console), Picture().Gun(2).Text()) << "as the fault left it";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Machines, PlayTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& machine) {
+                             return machine.param ? "Waiting" : "Spinning";
+                         });
 
 }  // namespace
 }  // namespace lumidot

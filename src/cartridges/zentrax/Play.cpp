@@ -44,11 +44,13 @@ Play::Outcome Play::Run() {
             }
         }
         if (BeamActive == kTrue && Passed(BeamTime, kBeamInterval)) {
+            console_.StepDue(BeamTime + kBeamInterval);
             BeamStep();
             PumpEvents();
         }
         if (TargetActive == kTrue) {
             if (Passed(TargetTime, TargetInterval)) {
+                console_.StepDue(TargetTime + double{TargetInterval});
                 if (TargetStep()) {
                     return Outcome::GameOver;
                 }
@@ -61,8 +63,10 @@ Play::Outcome Play::Run() {
             return Outcome::GameOver;
         }
         // Removal is looked at here only: a removal seen by an earlier pump
-        // of this turn lets the rest of the turn run first.
-        PumpEvents();
+        // of this turn lets the rest of the turn run first. Until the next
+        // step is due only an event can change anything, so the turn ends
+        // waiting for one.
+        console_.platform().AwaitEvents(NextDue());
         if (console_.CartridgeOn != kTrue) {
             return Outcome::CartridgeOut;
         }
@@ -201,6 +205,16 @@ bool Play::Hit() {
     console_.Pause(kSoundPause);
     console_.PlaySample("zx_hit.wav");
     return LastTargetLaunched();
+}
+
+double Play::NextDue() const {
+    if (TargetActive != kTrue) {
+        // The next turn spawns a target.
+        return 0.0;
+    }
+    const double target = TargetTime + double{TargetInterval};
+    const double beam = BeamTime + kBeamInterval;
+    return BeamActive == kTrue && beam < target ? beam : target;
 }
 
 bool Play::Passed(double since, double interval) {

@@ -46,6 +46,8 @@ class Play {
     bool HitTest();
     bool Hit();
 
+    // When the turn next has a step to take, on the platform's clock.
+    double NextDue() const;
     bool Passed(double since, double interval);
     bool LastTargetLaunched() const;
     double Clock();

@@ -1,5 +1,6 @@
 #include "cartridges/zentrax/Zentrax.h"
 
+#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -164,7 +165,8 @@ Zentrax::Ending Zentrax::GameOver(std::int16_t score) {
 }
 
 bool Zentrax::DoEventsCartridgeIn() {
-    console_.platform().PumpEvents();
+    // Nothing here is timed: only an event can change the key or the slot.
+    console_.platform().AwaitEvents(std::numeric_limits<double>::infinity());
     return console_.CartridgeOn == kTrue;
 }
 
