@@ -5,7 +5,7 @@ PRESET ?= release
 TEST_PRESETS ?= release asan
 CTEST_FLAGS ?= --parallel 2
 
-.PHONY: all run test build deps format format-check install clean
+.PHONY: all run test bench build deps format format-check install clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: deps format-check
 	  cmake --build --preset $$p; \
 	  ctest --preset $$p $(CTEST_FLAGS); \
 	done
+
+# The real window on a virtual X server, its figures against the targets.
+bench: build
+	xvfb-run -a -s "-screen 0 1024x768x24" ./build/$(PRESET)/bin/lumidot_bench
 
 format: build/$(PRESET)/build.ninja
 	cmake --build --preset $(PRESET) --target format

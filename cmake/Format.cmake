@@ -5,6 +5,7 @@ if(CLANG_FORMAT)
     file(GLOB_RECURSE LUMIDOT_FORMAT_FILES CONFIGURE_DEPENDS
         ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h
         ${PROJECT_SOURCE_DIR}/tests/*.cpp ${PROJECT_SOURCE_DIR}/tests/*.h
+        ${PROJECT_SOURCE_DIR}/bench/*.cpp ${PROJECT_SOURCE_DIR}/bench/*.h
         ${PROJECT_SOURCE_DIR}/bench/*.cpp ${PROJECT_SOURCE_DIR}/bench/*.h)
     add_custom_target(format
         COMMAND ${CLANG_FORMAT} -i ${LUMIDOT_FORMAT_FILES}

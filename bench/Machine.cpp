@@ -1,0 +1,276 @@
+#include "Machine.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "console/Console.h"
+#include "sound/WavPlayer.h"
+#include "window/Application.h"
+#include "window/DotMatrix.h"
+#include "window/frmMain.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/resource.h>
+#endif
+
+namespace lumidot::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Processor time of the whole process, every thread included, in seconds.
+double ProcessorSeconds() {
+#if defined(__unix__) || defined(__APPLE__)
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& tv) {
+        return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+#else
+    return 0.0;
+#endif
+}
+
+double PeakMegabytes() {
+#if defined(__APPLE__)
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / (1024.0 * 1024.0);
+#elif defined(__unix__)
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+#else
+    return 0.0;
+#endif
+}
+
+double Percentile(std::vector<double> values, double share) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1));
+    return values[index];
+}
+
+// The platform of the program, watched: every sound it plays is timed
+// against the sound's own length.
+class WatchedPlatform : public QtPlatform {
+  public:
+    using QtPlatform::QtPlatform;
+
+    void PlayWave(const std::string& path) override {
+        const double start = Seconds();
+        QtPlatform::PlayWave(path);
+        const double seconds = static_cast<double>(WavPlayer::Load(path).size()) /
+                               (WavPlayer::kRate * WavPlayer::kChannels);
+        overruns.push_back(Seconds() - start - seconds);
+        if (onSound) {
+            onSound(path);
+        }
+    }
+
+    std::vector<double> overruns;
+    std::function<void(const std::string&)> onSound;
+};
+
+// Each step's lateness counts from its due time or, when one of the game's
+// own waits (the hit test's pause, a sound) held it up, from that wait's end.
+class StepTimes : public TimingWatch {
+  public:
+    void StepRan(double due, double ran) override {
+        held += lastHoldEnd_ > due ? 1 : 0;
+        lateness.push_back(ran - std::max(due, lastHoldEnd_));
+    }
+    void HoldEnded(double at) override { lastHoldEnd_ = at; }
+
+    std::vector<double> lateness;
+    int held = 0;
+
+  private:
+    double lastHoldEnd_ = 0.0;
+};
+
+// The scripted session: each action runs at its time on the real clock,
+// counted from the window's first paint, inside whatever loop is pumping
+// then, as a click would.
+class Script {
+  public:
+    Script(frmMain& window, Console& console, WatchedPlatform& platform)
+        : window_(window), console_(console), platform_(platform) {}
+
+    void Start() {
+        start_ = Clock::now();
+        // No cartridge: the window alone.
+        Measure(0.5, 3.0, "processor no cartridge");
+        At(3.5, [this] { Click("Command1"); });
+        // The menu: random size and speed, then a quiet spell.
+        for (int i = 0; i < 4; ++i) {
+            At(3.8 + 0.02 * i, [this] { Key(1); });
+        }
+        At(3.9, [this] { Key(2); });
+        At(3.92, [this] { Key(2); });
+        Measure(4.0, 2.0, "processor menu");
+        At(6.0, [this] { Key(5); });
+        // Play: shots at chosen times, from each of the three keys; the
+        At(6.2, [this] { playStart_ = Read(); });
+        // game ends after ten targets. A shot while a beam flies, or a
+        // second one at the same target, is refused.
+        for (int shot = 0; shot < 40; ++shot) {
+            const int key = 7 + shot % 3;
+            At(6.5 + 0.45 * shot, [this, key] { Key(key); });
+        }
+        platform_.onSound = [this](const std::string& path) {
+            if (path.size() >= 15 && path.compare(path.size() - 15, 15, "zx_gameover.wav") == 0) {
+                GameOver();
+            }
+        };
+        console_.Watch(&steps_);
+    }
+
+    Figures figures;
+
+  private:
+    struct Reading {
+        double wall;
+        double processor;
+    };
+
+    static Reading Read() { return {MonotonicSeconds(), ProcessorSeconds()}; }
+
+    static double Share(const Reading& from, const Reading& to) {
+        return 100.0 * (to.processor - from.processor) / (to.wall - from.wall);
+    }
+
+    void At(double t, std::function<void()> action) {
+        const auto due =
+            start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(t));
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count();
+        QTimer::singleShot(static_cast<int>(std::max<long long>(wait, 0)), Qt::PreciseTimer,
+                           std::move(action));
+    }
+
+    void Measure(double from, double seconds, const std::string& name) {
+        At(from, [this, seconds, name] {
+            const Reading begin = Read();
+            At(Since() + seconds, [this, begin, name] { figures[name] = Share(begin, Read()); });
+        });
+    }
+
+    double Since() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+
+    void Click(const char* name) {
+        window_.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    }
+
+    void Key(int index) { window_.Keypad(index)->click(); }
+
+    // The closing tune has started: play has ended. The rest of the script
+    // counts from here.
+    void GameOver() {
+        figures["processor playing"] = Share(playStart_, Read());
+        console_.Watch(nullptr);
+        figures["step lateness median"] = 1000.0 * Percentile(steps_.lateness, 0.5);
+        figures["step lateness p99"] = 1000.0 * Percentile(steps_.lateness, 0.99);
+        figures["steps"] = static_cast<double>(steps_.lateness.size());
+        figures["steps held"] = steps_.held;
+        figures["sound overrun max"] =
+            1000.0 * *std::max_element(platform_.overruns.begin(), platform_.overruns.end());
+        figures["sounds"] = static_cast<double>(platform_.overruns.size());
+        const double t = Since();
+        Measure(t + 0.3, 2.0, "processor game over");
+        At(t + 2.5, [this] { Click("Command2"); });
+        Measure(t + 3.0, 2.0, "processor after removal");
+        At(t + 5.2, [this] { RefreshTicks(); });
+    }
+
+    // The refresh, tick by tick: first with the display unchanged, then with
+    // every dot flipped before each tick, its repaint included.
+    void RefreshTicks() {
+        constexpr int kTicks = 200;
+        std::vector<double> unchanged;
+        std::vector<double> changed;
+        for (int tick = 0; tick < kTicks; ++tick) {
+            const double begin = MonotonicSeconds();
+            window_.DisplayRefresh_Timer();
+            unchanged.push_back(MonotonicSeconds() - begin);
+        }
+        for (int tick = 0; tick < kTicks; ++tick) {
+            for (int i = 1; i <= DotMatrix::kCells; ++i) {
+                console_.Dots(i) = tick % 2 == 0 ? kTrue : kFalse;
+            }
+            const double begin = MonotonicSeconds();
+            window_.DisplayRefresh_Timer();
+            window_.Dotmatrix()->repaint();
+            changed.push_back(MonotonicSeconds() - begin);
+        }
+        console_.ClearDots();
+        figures["refresh unchanged"] = 1000.0 * Percentile(unchanged, 0.5);
+        figures["refresh all changed"] = 1000.0 * Percentile(changed, 0.5);
+        window_.close();
+    }
+
+    frmMain& window_;
+    Console& console_;
+    WatchedPlatform& platform_;
+    StepTimes steps_;
+    Clock::time_point start_;
+    Reading playStart_{};
+};
+
+}  // namespace
+
+double MonotonicSeconds() {
+    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
+
+Figures RunMachine(int argc, char* argv[], QtPlatform::Pumping pumping) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+    WatchedPlatform platform(pumping);
+    Console console(platform);
+    frmMain window(console);
+    Script script(window, console, platform);
+
+    // The first paint: once the dots have been painted, the next turn of
+    // the event loop comes after the window has reached the screen.
+    struct FirstPaint : QObject {
+        Script* script;
+        Figures* figures;
+        bool seen = false;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (!seen && event->type() == QEvent::Paint) {
+                seen = true;
+                QTimer::singleShot(0, [this] {
+                    (*figures)["first paint at"] = MonotonicSeconds();
+                    script->Start();
+                });
+            }
+            return QObject::eventFilter(watched, event);
+        }
+    } firstPaint;
+    firstPaint.script = &script;
+    firstPaint.figures = &script.figures;
+    window.Dotmatrix()->installEventFilter(&firstPaint);
+
+    window.show();
+    QApplication::exec();
+    window.Form_Terminate();
+    script.figures["peak memory"] = PeakMegabytes();
+    return script.figures;
+}
+
+}  // namespace lumidot::bench
