@@ -32,12 +32,12 @@ double QtPlatform::Seconds() {
     return static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
 }
 
-bool QtPlatform::Dispatch() {
+void QtPlatform::Dispatch() {
     lastDispatch_ = Seconds();
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    const bool handled = dispatcher != nullptr && dispatcher->processEvents(QEventLoop::AllEvents);
-    handledSinceWait_ = handledSinceWait_ || handled;
-    return handled;
+    if (dispatcher != nullptr && dispatcher->processEvents(QEventLoop::AllEvents)) {
+        handledSinceWait_ = true;
+    }
 }
 
 void QtPlatform::PumpEvents() {
@@ -82,6 +82,7 @@ void QtPlatform::AwaitEvents(double until) {
 void QtPlatform::PlayWave(const std::string& path) {
     sound_.Play(path);
 }
+
 void QtPlatform::Randomize() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     random_.seed(static_cast<std::mt19937::result_type>(

@@ -29,7 +29,8 @@ class QtPlatform : public Platform {
     std::string AppFolder() override;
 
   private:
-    bool Dispatch();
+    // Handles what is pending, without waiting.
+    void Dispatch();
 
     const Pumping pumping_;
     QElapsedTimer clock_;
