@@ -22,6 +22,8 @@ class Host {
     // Loads the picture file for the button, failing as the overlay does;
     // an empty path clears the button's picture.
     virtual void SetKeyPicture(std::int16_t index, const std::string& path) = 0;
+    // What a screen reader calls a key whose face is only a picture.
+    virtual void SetKeyName(std::int16_t index, const std::string& name) = 0;
 
     // Shows a modal error box (an error icon and one OK button) and
     // returns once the player has answered it.

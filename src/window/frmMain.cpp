@@ -1,10 +1,12 @@
 #include "window/frmMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -38,6 +40,43 @@ Control* Place(QWidget* parent, const char* name, QRect geometry) {
     return control;
 }
 
+// The keypad key that a key of the keyboard presses, or 0: the digits on
+// the main row and the numeric keypad, the arrows for the fire keys, and
+// Return or Enter for "Go".
+int KeypadKeyFor(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return 0;
+    }
+    const int key = event.key();
+    if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+        return key - Qt::Key_0;
+    }
+    switch (key) {
+        case Qt::Key_Left:
+            return 7;
+        case Qt::Key_Up:
+            return 8;
+        case Qt::Key_Right:
+            return 9;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 5;
+        default:
+            return 0;
+    }
+}
+
+QString KeyboardHint(int key) {
+    QString hint = QStringLiteral("Keypad key %1; on the keyboard %1").arg(key);
+    if (key == 5) {
+        hint += QStringLiteral(" or Return");
+    } else if (key >= 7 && key <= 9) {
+        const char* arrows[] = {"Left", "Up", "Right"};
+        hint += QStringLiteral(" or the %1 arrow").arg(QLatin1String(arrows[key - 7]));
+    }
+    return hint;
+}
+
 }  // namespace
 
 frmMain::frmMain(Console& console, QWidget* parent)
@@ -66,6 +105,8 @@ frmMain::frmMain(Console& console, QWidget* parent)
     BuildKeypad();
     BuildSlotPanel();
     SetTabOrder();
+    DescribeControls();
+    QCoreApplication::instance()->installEventFilter(this);
 
     DisplayRefresh_ = new QTimer(this);
     DisplayRefresh_->setObjectName(QStringLiteral("DisplayRefresh"));
@@ -143,6 +184,66 @@ void frmMain::SetTabOrder() {
         setTabOrder(order.at(i - 1), order.at(i));
     }
     Combo1_->setFocus();
+}
+
+void frmMain::DescribeControls() {
+    Dotmatrix_->setAccessibleName(QStringLiteral("Dot display"));
+    Dotmatrix_->setAccessibleDescription(
+        QStringLiteral("The console's display: 16 rows of 16 dots, with the cartridge's "
+                       "picture beneath them"));
+    imgOverlay_->setAccessibleName(QStringLiteral("Cartridge overlay"));
+    Frame1_->setAccessibleName(QStringLiteral("Display"));
+    Frame2_->setAccessibleName(QStringLiteral("Keypad"));
+    Frame3_->setAccessibleName(QStringLiteral("Cartridge slot and options"));
+    for (int k = 1; k <= kKeys; ++k) {
+        QPushButton* key = Keypad(k);
+        key->setAccessibleName(QStringLiteral("Key %1").arg(k));
+        key->setAccessibleDescription(KeyboardHint(k));
+        key->setToolTip(KeyboardHint(k));
+    }
+    Combo1_->setAccessibleName(QStringLiteral("Cartridge"));
+    Combo1_->setAccessibleDescription(QStringLiteral("The cartridge to insert"));
+    Command1_->setAccessibleName(QStringLiteral("Insert cartridge"));
+    Command1_->setAccessibleDescription(
+        QStringLiteral("Puts the chosen cartridge in and starts its game"));
+    Command2_->setAccessibleName(QStringLiteral("Remove cartridge"));
+    Command2_->setAccessibleDescription(
+        QStringLiteral("Takes the cartridge out and ends its game"));
+    Check1_->setAccessibleName(QStringLiteral("Hide inactive dots"));
+    Check1_->setAccessibleDescription(
+        QStringLiteral("Shows the dots that are off in the display's own colour"));
+    Check2_->setAccessibleName(QStringLiteral("Simulate weak battery"));
+    Check2_->setAccessibleDescription(
+        QStringLiteral("Draws the lit dots in a paler, flickering grey"));
+    Check3_->setAccessibleName(QStringLiteral("Enhanced game controls"));
+    Check3_->setAccessibleDescription(QStringLiteral("Not available on this console"));
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) {
+        return false;
+    }
+    // Only this window's controls; an open drop-down list or a message box
+    // keeps its own keys.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this ||
+        QApplication::activePopupWidget() != nullptr) {
+        return false;
+    }
+    const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
+    const int index = KeypadKeyFor(keyEvent);
+    if (index == 0) {
+        return false;
+    }
+    // A key held down presses once; a hidden or disabled key not at all.
+    if (type == QEvent::KeyPress && !keyEvent.isAutoRepeat()) {
+        QPushButton* key = Keypad(index);
+        if (!key->isHidden() && key->isEnabled()) {
+            key->click();
+        }
+    }
+    return true;
 }
 
 void frmMain::Form_Load() {
@@ -242,7 +343,9 @@ void frmMain::SetKeyVisible(std::int16_t index, bool visible) {
 }
 
 void frmMain::SetKeyCaption(std::int16_t index, const std::string& caption) {
-    Keypad(index)->setText(QString::fromStdString(caption));
+    QPushButton* key = Keypad(index);
+    key->setText(QString::fromStdString(caption));
+    key->setAccessibleName(caption.empty() ? QStringLiteral("Key %1").arg(index) : key->text());
 }
 
 void frmMain::SetKeyPicture(std::int16_t index, const std::string& path) {
@@ -251,6 +354,10 @@ void frmMain::SetKeyPicture(std::int16_t index, const std::string& path) {
     key->setIcon(picture);
     // Shown at its own size, but never larger than the button's face.
     key->setIconSize(picture.size().boundedTo(key->size() - QSize(6, 6)));
+}
+
+void frmMain::SetKeyName(std::int16_t index, const std::string& name) {
+    Keypad(index)->setAccessibleName(QString::fromStdString(name));
 }
 
 void frmMain::ShowErrorBox(const std::string& text, const std::string& title) {

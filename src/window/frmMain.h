@@ -49,6 +49,8 @@ class frmMain : public QWidget, private Host {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The keyboard's keys for the keypad, whichever control has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // Host: what the game may do to the window.
@@ -56,6 +58,7 @@ class frmMain : public QWidget, private Host {
     void SetKeyVisible(std::int16_t index, bool visible) override;
     void SetKeyCaption(std::int16_t index, const std::string& caption) override;
     void SetKeyPicture(std::int16_t index, const std::string& path) override;
+    void SetKeyName(std::int16_t index, const std::string& name) override;
     void ShowErrorBox(const std::string& text, const std::string& title) override;
     void CloseMainWindow() override;
 
@@ -63,6 +66,7 @@ class frmMain : public QWidget, private Host {
     void BuildKeypad();
     void BuildSlotPanel();
     void SetTabOrder();
+    void DescribeControls();
 
     void Form_Load();
     void Check1_Click();

@@ -35,6 +35,9 @@ class RecordingHost : public Host {
     void SetKeyPicture(std::int16_t index, const std::string& path) override {
         calls.push_back(Key(index) + "picture " + (path.empty() ? "none" : Loaded(path)));
     }
+    void SetKeyName(std::int16_t index, const std::string& name) override {
+        calls.push_back(Key(index) + "named \"" + name + "\"");
+    }
     void ShowErrorBox(const std::string& text, const std::string& title) override {
         calls.push_back("box \"" + title + "\": " + text);
     }
@@ -69,8 +72,11 @@ inline const std::vector<std::string> kDressing = {
     "key 5 shown", "key 5 caption \"Go\"", "key 5 picture none",
     "key 6 hidden",
     "key 7 shown", "key 7 caption \"\"", "key 7 picture /buttons/zx_kp_07.gif",
+    "key 7 named \"Fire left\"",
     "key 8 shown", "key 8 caption \"\"", "key 8 picture /buttons/zx_kp_08.gif",
+    "key 8 named \"Fire up\"",
     "key 9 shown", "key 9 caption \"\"", "key 9 picture /buttons/zx_kp_09.gif",
+    "key 9 named \"Fire right\"",
     "key 10 hidden", "key 11 hidden", "key 12 hidden",
 };
 // clang-format on

@@ -89,8 +89,8 @@ TEST_F(ZentraxTest, APictureThatCannotBeLoadedEndsTheGameWithItsNumber) {
     const Case cases[] = {
         {"/overlays/Zentrax.gif", kErrFileNotFound, 0},
         {"/buttons/zx_kp_07.gif", kErrInvalidPicture, 17},
-        {"/buttons/zx_kp_08.gif", kErrFileNotFound, 20},
-        {"/buttons/zx_kp_09.gif", 481, 23},
+        {"/buttons/zx_kp_08.gif", kErrFileNotFound, 21},
+        {"/buttons/zx_kp_09.gif", 481, 25},
     };
     for (const Case& c : cases) {
         host.calls.clear();

@@ -94,15 +94,24 @@ void Zentrax::DressKeypad(const std::string& buttons) {
         bool visible;
         const char* caption;  // nullptr: left as it is
         const char* picture;  // nullptr: left as it is; "": cleared
+        const char* name;     // for a key that shows only a picture
     };
     static constexpr Dressing kKeypad[12] = {
-        {true, "Size", ""},         {true, "Speed", ""},        {true, "Targets", ""},
-        {false, nullptr, nullptr},  {true, "Go", ""},           {false, nullptr, nullptr},
-        {true, "", "zx_kp_07.gif"}, {true, "", "zx_kp_08.gif"}, {true, "", "zx_kp_09.gif"},
-        {false, nullptr, nullptr},  {false, nullptr, nullptr},  {false, nullptr, nullptr},
+        {true, "Size", "", nullptr},
+        {true, "Speed", "", nullptr},
+        {true, "Targets", "", nullptr},
+        {false, nullptr, nullptr, nullptr},
+        {true, "Go", "", nullptr},
+        {false, nullptr, nullptr, nullptr},
+        {true, "", "zx_kp_07.gif", "Fire left"},
+        {true, "", "zx_kp_08.gif", "Fire up"},
+        {true, "", "zx_kp_09.gif", "Fire right"},
+        {false, nullptr, nullptr, nullptr},
+        {false, nullptr, nullptr, nullptr},
+        {false, nullptr, nullptr, nullptr},
     };
     // Button by button: visibility, caption, then the picture, whose file is
-    // read only now.
+    // read only now, and the name of a picture-only key.
     for (std::int16_t index = 1; index <= 12; ++index) {
         const Dressing& key = kKeypad[index - 1];
         host_.SetKeyVisible(index, key.visible);
@@ -112,6 +121,9 @@ void Zentrax::DressKeypad(const std::string& buttons) {
         if (key.picture != nullptr) {
             const std::string file = key.picture;
             host_.SetKeyPicture(index, file.empty() ? std::string() : buttons + file);
+        }
+        if (key.name != nullptr) {
+            host_.SetKeyName(index, key.name);
         }
     }
 }
