@@ -67,7 +67,10 @@ int KeypadKeyFor(const QKeyEvent& event) {
 }
 
 QString KeyboardHint(int key) {
-    QString hint = QStringLiteral("Keypad key %1; on the keyboard %1").arg(key);
+    QString hint = QStringLiteral("Keypad key %1").arg(key);
+    if (key <= 9) {
+        hint += QStringLiteral("; on the keyboard %1").arg(key);
+    }
     if (key == 5) {
         hint += QStringLiteral(" or Return");
     } else if (key >= 7 && key <= 9) {
@@ -211,10 +214,10 @@ void frmMain::DescribeControls() {
         QStringLiteral("Takes the cartridge out and ends its game"));
     Check1_->setAccessibleName(QStringLiteral("Hide inactive dots"));
     Check1_->setAccessibleDescription(
-        QStringLiteral("Shows the dots that are off in the display's own colour"));
+        QStringLiteral("Gives the display the colour of its unlit dots, so only lit dots show"));
     Check2_->setAccessibleName(QStringLiteral("Simulate weak battery"));
     Check2_->setAccessibleDescription(
-        QStringLiteral("Draws the lit dots in a paler, flickering grey"));
+        QStringLiteral("Lit dots flicker between dark greys, as on a weak battery"));
     Check3_->setAccessibleName(QStringLiteral("Enhanced game controls"));
     Check3_->setAccessibleDescription(QStringLiteral("Not available on this console"));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -95,11 +96,15 @@ TEST_F(CartridgeSlotTest, InsertDressesTheConsoleTheMenuAnswersTheKeypadAndRemov
         EXPECT_EQ(console.CartridgeOn, kTrue);
         EXPECT_EQ(window.imgOverlay()->Picture().size(), QSize(169, 169));
         const char* captions[] = {"Size", "Speed", "Targets", "", "Go", "", "", "", "", "", "", ""};
+        const char* names[] = {"Size",      "Speed",   "Targets",    "Key 4",  "Go",     "Key 6",
+                               "Fire left", "Fire up", "Fire right", "Key 10", "Key 11", "Key 12"};
         for (int k = 1; k <= 12; ++k) {
             QPushButton* key = window.Keypad(k);
             const bool shown = k != 4 && k != 6 && k < 10;
             EXPECT_EQ(key->isVisible(), shown) << "key " << k;
             EXPECT_EQ(key->text(), captions[k - 1]) << "key " << k;
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(key)->text(QAccessible::Name),
+                      names[k - 1]);
             EXPECT_EQ(!key->icon().isNull(), k >= 7 && k <= 9) << "key " << k;
         }
         EXPECT_EQ(ShownMenu(), "4S1");
@@ -107,8 +112,9 @@ TEST_F(CartridgeSlotTest, InsertDressesTheConsoleTheMenuAnswersTheKeypadAndRemov
     });
     platform.At(2.0, [&] {
         EXPECT_EQ(ShownMenu(), "3S1");
-        Click(window.Keypad(2));
-        Click(window.Keypad(3));  // the last click before the game looks counts
+        // The keyboard's keys press the keypad as clicks do.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::KeypadModifier);
     });
     platform.At(3.0, [&] { EXPECT_EQ(ShownMenu(), "3S2"); });
     platform.At(3.5, [&] { Click(Control("Command2")); });
