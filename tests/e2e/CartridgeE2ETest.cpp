@@ -66,7 +66,7 @@ TEST(CartridgeE2E, AMissingOverlayIsReportedAndThenTheProgramEnds) {
     ASSERT_NE(report, 0u) << "no error report came up";
     EXPECT_TRUE(program.Alive()) << "the program must wait for the report's answer";
 
-    program.PressReturn(report);
+    program.Press(XK_Return, report);
     EXPECT_EQ(program.WaitForExit(), 0);
 }
 

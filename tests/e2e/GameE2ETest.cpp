@@ -49,14 +49,27 @@ Bar FindBar(const std::string& shown) {
 // Plays a game of ten slow four-dot targets as a person would: watch each
 // bar come in and fire up the middle so that the beam meets it halfway
 // across, but let two of them pass; count the bars that vanished before the
-// far edge, and read the score.
-TEST(GameE2E, AGameIsPlayedWithThePointerAndEndsWithItsScoreOnTheDisplay) {
+// far edge, and read the score. Played once with the pointer, once with the
+// keyboard alone.
+class GameE2E : public ::testing::TestWithParam<bool> {
+  protected:
+    bool Keyboard() const { return GetParam(); }
+};
+
+TEST_P(GameE2E, AGameIsPlayedAndEndsWithItsScoreOnTheDisplay) {
     RunningProgram program;
     ASSERT_TRUE(program.WaitForWindow());
-    program.Click(kInsertX, kInsertY);
+    if (Keyboard()) {
+        // From the cartridge list, where the focus starts, to "insert
+        // cartridge".
+        program.Press(XK_Tab);
+        program.Press(XK_space);
+    } else {
+        program.Click(kInsertX, kInsertY);
+    }
     ASSERT_TRUE(program.WaitForScreen(
         [](const Screenshot& shot) { return testing::ReadMenu(ShownDots(shot)) == "4S1"; }));
-    program.Click(kGoX, kGoY);
+    Keyboard() ? program.Press(XK_Return) : program.Click(kGoX, kGoY);
 
     const std::string middleGun = Picture().Gun(2).Text();
     bool sawBeam = false, sawMove = false;
@@ -75,7 +88,7 @@ TEST(GameE2E, AGameIsPlayedWithThePointerAndEndsWithItsScoreOnTheDisplay) {
         [&](const Screenshot& shot) {
             const auto now = Clock::now();
             if (!fired && now >= fireAt) {
-                program.Click(kFireUpX, kFireUpY);
+                Keyboard() ? program.Press(XK_Up) : program.Click(kFireUpX, kFireUpY);
                 fired = true;
             }
             // Only a picture that a whole refresh has painted, and that
@@ -138,6 +151,11 @@ TEST(GameE2E, AGameIsPlayedWithThePointerAndEndsWithItsScoreOnTheDisplay) {
     program.Close();
     EXPECT_EQ(program.WaitForExit(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Input, GameE2E, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& input) {
+                             return input.param ? "Keyboard" : "Pointer";
+                         });
 
 }  // namespace
 }  // namespace lumidot::e2e

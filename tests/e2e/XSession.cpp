@@ -108,7 +108,7 @@ std::string ShownDots(const Screenshot& shot) {
     return dots;
 }
 
-RunningProgram::RunningProgram(const QString& executable) {
+RunningProgram::RunningProgram(const QString& executable, const QStringList& environment) {
     XSetErrorHandler(IgnoreXErrors);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", x_.Name());
@@ -116,6 +116,9 @@ RunningProgram::RunningProgram(const QString& executable) {
     // Silent unless the caller picked an audio driver to listen with.
     if (!env.contains("SDL_AUDIODRIVER")) {
         env.insert("SDL_AUDIODRIVER", "dummy");
+    }
+    for (const QString& setting : environment) {
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
     }
     program_.setProcessEnvironment(env);
     program_.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -182,12 +185,12 @@ Window RunningProgram::WaitForWindowTitled(const char* title) {
     return found;
 }
 
-void RunningProgram::PressReturn(Window window) {
+void RunningProgram::Press(KeySym key, Window window) {
     Display* d = x_.Connection();
-    XSetInputFocus(d, window, RevertToParent, CurrentTime);
-    const KeyCode key = XKeysymToKeycode(d, XK_Return);
-    XTestFakeKeyEvent(d, key, True, CurrentTime);
-    XTestFakeKeyEvent(d, key, False, CurrentTime);
+    XSetInputFocus(d, window != 0 ? window : window_, RevertToParent, CurrentTime);
+    const KeyCode code = XKeysymToKeycode(d, key);
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
     XSync(d, False);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 namespace lumidot::e2e {
 
@@ -72,7 +73,9 @@ std::string ShownDots(const Screenshot& shot);
 // as a person would and read back from the screen.
 class RunningProgram {
   public:
-    explicit RunningProgram(const QString& executable = QStringLiteral(LUMIDOT_EXECUTABLE));
+    // `environment` adds NAME=value settings to the program's environment.
+    explicit RunningProgram(const QString& executable = QStringLiteral(LUMIDOT_EXECUTABLE),
+                            const QStringList& environment = {});
     ~RunningProgram();
 
     // Waits for the window with the program's caption to be shown; false if
@@ -86,8 +89,9 @@ class RunningProgram {
 
     // Left click at a point of the window's client area.
     void Click(int x, int y);
-    // Gives a window the keyboard focus and presses Return in it.
-    void PressReturn(Window window);
+    // Gives a window (the program's main window unless another is named)
+    // the keyboard focus and types a key in it.
+    void Press(KeySym key, Window window = 0);
     // Asks the window to close, as the title bar's close button does.
     void Close();
     // The exit code, or -1 if the program crashed or did not exit in time.
