@@ -48,7 +48,7 @@ bool WaitFor(const std::function<bool()>& condition, Clock::duration deadline) {
 XServer::XServer() {
     // Xvfb picks a free display and writes its number on standard output.
     server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "800x600x24", "-dpi",
+    server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-dpi",
                                            "96", "-nolisten", "tcp", "-noreset"});
     QByteArray number;
     WaitFor([&] {
