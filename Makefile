@@ -5,7 +5,7 @@ PRESET ?= release
 TEST_PRESETS ?= release asan
 CTEST_FLAGS ?= --parallel 2
 
-.PHONY: all run test bench build deps format format-check install clean
+.PHONY: all run test bench package build deps format format-check install clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: deps format-check
 	  cmake --build --preset $$p; \
 	  ctest --preset $$p $(CTEST_FLAGS); \
 	done
+
+# A Debian package of the release build, in build/$(PRESET)/.
+package: build
+	cmake --build --preset $(PRESET) --target package
 
 # The real window on a virtual X server, its figures against the targets.
 bench: build

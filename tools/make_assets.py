@@ -3,6 +3,7 @@
 
 It writes:
   icons/lumidot-{16,32,128}.png   the program icon in three sizes;
+  icons/lumidot.ico               the 16 and 32 pixel icons for Windows;
   overlays/Zentrax.gif            Zentrax's frame around the dot display: a
                                   starry space border with the game's name,
                                   see-through over the dot cells;
@@ -432,6 +433,8 @@ def main() -> None:
     icons.mkdir(parents=True, exist_ok=True)
     for size in (16, 32, 128):
         icon(size).save(icons / f"lumidot-{size}.png", optimize=True)
+    # Each size drawn at its own size, not scaled from the largest.
+    icon(32).save(icons / "lumidot.ico", sizes=[(16, 16), (32, 32)], append_images=[icon(16)])
 
     overlays = ASSETS / "overlays"
     overlays.mkdir(parents=True, exist_ok=True)

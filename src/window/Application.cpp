@@ -9,6 +9,8 @@ void SetUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Lumidot"));
     QApplication::setApplicationVersion(QStringLiteral("0.21"));
     QApplication::setOrganizationName(QStringLiteral("none"));
+    // Ties the window to its desktop entry, for its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.lumidot.Lumidot"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setQuitOnLastWindowClosed(true);
 }
