@@ -10,7 +10,7 @@ void SetUpApplication(QApplication& app) {
     QApplication::setApplicationVersion(QStringLiteral("0.21"));
     QApplication::setOrganizationName(QStringLiteral("none"));
     // Ties the window to its desktop entry, for its icon and name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.lumidot.Lumidot"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(LUMIDOT_APP_ID));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setQuitOnLastWindowClosed(true);
 }
