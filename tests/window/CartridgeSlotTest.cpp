@@ -26,6 +26,9 @@ using testing::DotPicture;
 using testing::ReadMenu;
 using testing::VirtualPlatform;
 
+// The keypad's captions once Zentrax has dressed it.
+const char* const kCaptions[] = {"Size", "Speed", "Targets", "", "Go", "", "", "", "", "", "", ""};
+
 // The game runs inside the "insert cartridge" click, so everything a test
 // does while it runs is scheduled on the virtual clock before that click.
 // Actions stand a second apart: a refresh pumps 256 times.
@@ -95,14 +98,13 @@ TEST_F(CartridgeSlotTest, InsertDressesTheConsoleTheMenuAnswersTheKeypadAndRemov
         EXPECT_TRUE(window.DisplayRefresh()->isActive());
         EXPECT_EQ(console.CartridgeOn, kTrue);
         EXPECT_EQ(window.imgOverlay()->Picture().size(), QSize(169, 169));
-        const char* captions[] = {"Size", "Speed", "Targets", "", "Go", "", "", "", "", "", "", ""};
         const char* names[] = {"Size",      "Speed",   "Targets",    "Key 4",  "Go",     "Key 6",
                                "Fire left", "Fire up", "Fire right", "Key 10", "Key 11", "Key 12"};
         for (int k = 1; k <= 12; ++k) {
             QPushButton* key = window.Keypad(k);
             const bool shown = k != 4 && k != 6 && k < 10;
             EXPECT_EQ(key->isVisible(), shown) << "key " << k;
-            EXPECT_EQ(key->text(), captions[k - 1]) << "key " << k;
+            EXPECT_EQ(key->text(), kCaptions[k - 1]) << "key " << k;
             EXPECT_EQ(QAccessible::queryAccessibleInterface(key)->text(QAccessible::Name),
                       names[k - 1]);
             EXPECT_EQ(!key->icon().isNull(), k >= 7 && k <= 9) << "key " << k;
@@ -187,51 +189,75 @@ TEST_F(CartridgeSlotTest, ClosingTheWindowEndsTheGame) {
     EXPECT_NEAR(platform.Seconds(), 2.1, 0.01);
 }
 
-TEST_F(CartridgeSlotTest, AnOverlayThatCannotBeLoadedIsReportedBeforeTheKeypadIsTouched) {
+// Each of the four pictures missing, empty, not a picture at all, or a
+// folder in its place: the report with its number, then the window closes.
+// The start-up stops at the failing picture: what it dressed before stays.
+TEST_F(CartridgeSlotTest, APictureThatCannotBeLoadedIsReportedAndTheWindowCloses) {
+    enum Breakage { kMissing, kEmpty, kNotAPicture, kFolder };
     const struct {
-        const char* content;  // nullptr: no file at all
-        const char* report;
-    } cases[] = {
-        {nullptr, "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 53"},
-        {"GIF89a, or so it says",
-         "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: 481"},
-    };
-    for (const auto& c : cases) {
-        // The program's folders, with the overlay missing or broken.
-        QTemporaryDir copy;
-        const QDir from(LUMIDOT_PROGRAM_FOLDER);
-        for (const char* folder : {"overlays", "buttons", "samples"}) {
-            QDir(copy.path()).mkpath(folder);
-            for (const QString& name : QDir(from.filePath(folder)).entryList(QDir::Files)) {
-                const QString file = QStringLiteral("%1/%2").arg(folder, name);
-                ASSERT_TRUE(QFile::copy(from.filePath(file), copy.filePath(file)));
+        const char* file;
+        int key;  // the keypad button the picture is for; 0: the overlay
+    } pictures[] = {{"overlays/Zentrax.gif", 0},
+                    {"buttons/zx_kp_07.gif", 7},
+                    {"buttons/zx_kp_08.gif", 8},
+                    {"buttons/zx_kp_09.gif", 9}};
+    for (const auto& picture : pictures) {
+        for (const Breakage breakage : {kMissing, kEmpty, kNotAPicture, kFolder}) {
+            SCOPED_TRACE(std::string(picture.file) + " broken as " + std::to_string(breakage));
+            // The program's folders, with this one picture broken.
+            QTemporaryDir copy;
+            const QDir from(LUMIDOT_PROGRAM_FOLDER);
+            for (const char* folder : {"overlays", "buttons", "samples"}) {
+                QDir(copy.path()).mkpath(folder);
+                for (const QString& name : QDir(from.filePath(folder)).entryList(QDir::Files)) {
+                    const QString file = QStringLiteral("%1/%2").arg(folder, name);
+                    ASSERT_TRUE(QFile::copy(from.filePath(file), copy.filePath(file)));
+                }
             }
-        }
-        QFile overlay(copy.filePath("overlays/Zentrax.gif"));
-        if (c.content == nullptr) {
-            ASSERT_TRUE(overlay.remove());
-        } else {
-            ASSERT_TRUE(overlay.open(QIODevice::WriteOnly));
-            overlay.write(c.content);
-            overlay.close();
-        }
-        platform.SetAppFolder(copy.path().toStdString());
-        window.show();
+            const QString broken = copy.filePath(picture.file);
+            ASSERT_TRUE(QFile::remove(broken));
+            if (breakage == kFolder) {
+                ASSERT_TRUE(QDir().mkpath(broken));
+            } else if (breakage != kMissing) {
+                QFile file(broken);
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write(breakage == kEmpty ? "" : "GIF89a, or so it says");
+            }
+            platform.SetAppFolder(copy.path().toStdString());
+            window.show();
 
-        AnswerErrorBox();
-        Click(Control("Command1"));
+            AnswerErrorBox();
+            Click(Control("Command1"));
 
-        EXPECT_EQ(errorBox, c.report);
-        EXPECT_TRUE(errorBoxIsStop);
-        EXPECT_FALSE(window.isVisible()) << "the window closes after the report";
-        EXPECT_EQ(console.CartridgeOn, kFalse);
-        EXPECT_EQ(platform.Pumps(), 0) << "the game stopped at its failing step";
-        for (int k = 1; k <= 12; ++k) {
-            EXPECT_TRUE(window.Keypad(k)->text().isEmpty());
-            EXPECT_FALSE(window.Keypad(k)->isHidden());
+            const int number = breakage == kMissing || breakage == kFolder ? 53 : 481;
+            EXPECT_EQ(errorBox,
+                      "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: " +
+                          QString::number(number));
+            EXPECT_TRUE(errorBoxIsStop);
+            EXPECT_FALSE(window.isVisible()) << "the window closes after the report";
+            EXPECT_EQ(console.CartridgeOn, kFalse);
+            EXPECT_EQ(platform.Pumps(), 0) << "the game stopped at its failing step";
+            EXPECT_EQ(window.imgOverlay()->Picture().isNull(), picture.key == 0);
+            for (int k = 1; k <= 12; ++k) {
+                QPushButton* key = window.Keypad(k);
+                // Keys before the failing one are dressed; the failing one
+                // has its caption but not its picture; the rest are as they
+                // were.
+                const bool dressed = picture.key != 0 && k <= picture.key;
+                EXPECT_EQ(key->isHidden(), dressed && (k == 4 || k == 6)) << "key " << k;
+                EXPECT_EQ(key->text(), dressed ? kCaptions[k - 1] : "") << "key " << k;
+                EXPECT_EQ(key->icon().isNull(), !(dressed && k >= 7 && k < picture.key))
+                    << "key " << k;
+            }
+            // The next case starts from an undressed console.
+            Click(Control("Command2"));
+            for (int k = 1; k <= 12; ++k) {
+                window.Keypad(k)->setText(QString());
+                window.Keypad(k)->setIcon(QIcon());
+                window.Keypad(k)->show();
+            }
+            window.imgOverlay()->SetPicture(QPixmap());
         }
-        EXPECT_TRUE(window.imgOverlay()->Picture().isNull());
-        Click(Control("Command2"));  // the slot empty again for the next case
     }
 }
 
