@@ -38,6 +38,14 @@ double SoundSecondsIn(const fs::path& output) {
     return static_cast<double>(last - first + 1) / (WavPlayer::kRate * WavPlayer::kChannels);
 }
 
+// Writes the first bytes of a file to another.
+void CopyStart(const fs::path& from, const fs::path& to, std::uintmax_t bytes) {
+    std::ifstream in(from, std::ios::binary);
+    std::vector<char> start(static_cast<std::size_t>(bytes));
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    std::ofstream(to, std::ios::binary).write(start.data(), in.gcount());
+}
+
 // SDL's disk driver writes what would be played to a file, in real time.
 class WavPlayerTest : public ::testing::Test {
   protected:
@@ -94,11 +102,24 @@ TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
 
     const fs::path text = folder / "not-a-sound.wav";
     std::ofstream(text) << "this is no RIFF file";
+    const fs::path empty = folder / "empty.wav";
+    std::ofstream{empty};
+    const fs::path header = folder / "cut-in-its-header.wav";
+    CopyStart(kHit, header, 30);
     WavPlayer player;
-    EXPECT_GE(TimedPlay(player, folder / "missing.wav"), chime - 0.002);
-    EXPECT_GE(TimedPlay(player, text), chime - 0.002);
-    EXPECT_GE(TimedPlay(player, folder), chime - 0.002);  // a folder, not a file
+    for (const fs::path& file : {folder / "missing.wav", text, empty, header, folder}) {
+        EXPECT_GE(TimedPlay(player, file), chime - 0.002) << file;
+    }
     EXPECT_GT(WaitForSound(chime), chime - 0.02);
+}
+
+TEST_F(WavPlayerTest, ATruncatedFilePlaysWhatItHolds) {
+    // The header and the first half of the hit's 0.25 s of samples.
+    const fs::path half = folder / "half.wav";
+    CopyStart(kHit, half, 44 + fs::file_size(kHit) / 2);
+    WavPlayer player;
+    EXPECT_GE(TimedPlay(player, half), 0.12);
+    EXPECT_NEAR(WaitForSound(0.125), 0.125, 0.02);
 }
 
 TEST_F(WavPlayerTest, WithNoAudioDeviceASoundStillTakesItsTime) {
