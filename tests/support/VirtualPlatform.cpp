@@ -52,6 +52,9 @@ void VirtualPlatform::AwaitEvents(double until) {
 
 void VirtualPlatform::PlayWave(const std::string& path) {
     played_.push_back({path, now_});
+    if (onSound_) {
+        onSound_(path);
+    }
     // A sound blocks: the clock moves on without any event being handled.
     now_ += soundSeconds_;
 }

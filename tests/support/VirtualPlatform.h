@@ -41,6 +41,9 @@ class VirtualPlatform : public Platform {
     // lets Qt handle its events here.
     void OnEveryPump(std::function<void()> hook) { everyPump_ = std::move(hook); }
 
+    // Called as each sound starts, before the clock moves on.
+    void OnSound(std::function<void(const std::string& path)> hook) { onSound_ = std::move(hook); }
+
     // The draws that Random() returns, in order; past the end, 0.
     void ScriptRandom(std::vector<float> draws);
     // Whether AwaitEvents waits; a machine that does not pumps once.
@@ -70,6 +73,7 @@ class VirtualPlatform : public Platform {
     std::multimap<double, std::function<void()>> byTime_;
     std::multimap<long, std::function<void()>> byPump_;
     std::function<void()> everyPump_;
+    std::function<void(const std::string&)> onSound_;
     std::vector<float> draws_;
     std::size_t nextDraw_ = 0;
     std::vector<PlayedSound> played_;
