@@ -5,7 +5,7 @@ PRESET ?= release
 TEST_PRESETS ?= release asan
 CTEST_FLAGS ?= --parallel 2
 
-.PHONY: all run test bench package build deps format format-check install clean
+.PHONY: all run test soak bench package build deps format format-check install clean
 
 all: build
 
@@ -28,6 +28,12 @@ test: deps format-check
 	  cmake --build --preset $$p; \
 	  ctest --preset $$p $(CTEST_FLAGS); \
 	done
+
+# The end-to-end soak, run for SOAK_SECONDS instead of the suite's 10.
+SOAK_SECONDS ?= 600
+soak: build
+	cmake --build --preset $(PRESET) --target e2e_tests
+	LUMIDOT_SOAK_SECONDS=$(SOAK_SECONDS) ./build/$(PRESET)/tests/e2e_tests --gtest_filter='SoakE2E.*'
 
 # A Debian package of the release build, in build/$(PRESET)/.
 package: build

@@ -42,7 +42,7 @@ TEST(CartridgeE2E, TheMenuIsPlayedWithThePointerAndTheWindowClosesDuringAGame) {
     EXPECT_EQ(program.WaitForExit(), 0);
 }
 
-TEST(CartridgeE2E, AMissingOverlayIsReportedAndThenTheProgramEnds) {
+TEST(CartridgeE2E, AMissingOverlayIsReportedAndTheProgramEndsOnceItIsAnswered) {
     // The program and its folders, without the overlay.
     QTemporaryDir copy;
     ASSERT_TRUE(copy.isValid());
@@ -65,6 +65,10 @@ TEST(CartridgeE2E, AMissingOverlayIsReportedAndThenTheProgramEnds) {
     const Window report = program.WaitForWindowTitled("Whoops...");
     ASSERT_NE(report, 0u) << "no error report came up";
     EXPECT_TRUE(program.Alive()) << "the program must wait for the report's answer";
+    // Closing the window meanwhile waits for the answer too.
+    program.Close();
+    EXPECT_EQ(program.WaitForWindowTitled("Whoops..."), report);
+    EXPECT_TRUE(program.Alive());
 
     program.Press(XK_Return, report);
     EXPECT_EQ(program.WaitForExit(), 0);

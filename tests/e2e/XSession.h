@@ -86,6 +86,8 @@ class RunningProgram {
     // Waits for another top-level window of the program, such as a message
     // box, to be shown; 0 if none came.
     Window WaitForWindowTitled(const char* title);
+    // The shown window with this title now, or 0.
+    Window WindowTitled(const char* title) { return FindWindow(title); }
 
     // Left click at a point of the window's client area.
     void Click(int x, int y);
