@@ -225,6 +225,7 @@ TEST_F(CartridgeSlotTest, APictureThatCannotBeLoadedIsReportedAndTheWindowCloses
             }
             platform.SetAppFolder(copy.path().toStdString());
             window.show();
+            console.DotOn(5, 9);
 
             AnswerErrorBox();
             Click(Control("Command1"));
@@ -237,6 +238,7 @@ TEST_F(CartridgeSlotTest, APictureThatCannotBeLoadedIsReportedAndTheWindowCloses
             EXPECT_FALSE(window.isVisible()) << "the window closes after the report";
             EXPECT_EQ(console.CartridgeOn, kFalse);
             EXPECT_EQ(platform.Pumps(), 0) << "the game stopped at its failing step";
+            EXPECT_EQ(console.Dots(8 * 16 + 5), kTrue) << "the display was not yet cleared";
             EXPECT_EQ(window.imgOverlay()->Picture().isNull(), picture.key == 0);
             for (int k = 1; k <= 12; ++k) {
                 QPushButton* key = window.Keypad(k);

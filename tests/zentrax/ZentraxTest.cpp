@@ -80,40 +80,5 @@ TEST_F(ZentraxTest, GoStartsPlayWithTheGunInTheMiddleAndPlayLeavesOtherKeysLatch
     EXPECT_EQ(host.calls, twice);
 }
 
-TEST_F(ZentraxTest, APictureThatCannotBeLoadedEndsTheGameWithItsNumber) {
-    struct Case {
-        const char* picture;
-        int number;
-        std::size_t dressedBefore;  // calls of kDressing made before the failure
-    };
-    const Case cases[] = {
-        {"/overlays/Zentrax.gif", kErrFileNotFound, 0},
-        {"/buttons/zx_kp_07.gif", kErrInvalidPicture, 17},
-        {"/buttons/zx_kp_08.gif", kErrFileNotFound, 21},
-        {"/buttons/zx_kp_09.gif", 481, 25},
-    };
-    for (const Case& c : cases) {
-        host.calls.clear();
-        host.failing = {{c.picture, c.number}};
-        console.ClearDots();
-        console.DotOn(5, 9);
-        Remove(1.0);  // in case the game went on
-        const long pumps = platform.Pumps();
-
-        Insert();
-
-        std::vector<std::string> expected(kDressing.begin(),
-                                          kDressing.begin() + static_cast<long>(c.dressedBefore));
-        expected.push_back(
-            "box \"Whoops...\": Error in Zentrax_Init(), cannot continue. "
-            "Error number: " +
-            std::to_string(c.number));
-        expected.push_back("close window");
-        EXPECT_EQ(host.calls, expected) << c.picture;
-        EXPECT_EQ(platform.Pumps(), pumps) << "nothing after the failing step ran";
-        EXPECT_EQ(console.Dots(8 * 16 + 5), kTrue) << "the display was not yet cleared";
-    }
-}
-
 }  // namespace
 }  // namespace lumidot
