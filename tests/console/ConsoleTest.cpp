@@ -120,21 +120,5 @@ TEST_F(ConsoleTest, PauseOfZeroOrLessReturnsAtOnceWithoutHandlingEvents) {
     EXPECT_FALSE(ran);
 }
 
-TEST(ConsoleClock, PauseAcrossMidnightEndsAfterTheRequestedTime) {
-    // A clock read as a single-precision time of day would wrap to 0 here;
-    // the console's clock goes on past a day.
-    VirtualPlatform platform(86399.95, 0.001);
-    Console console(platform);
-    console.Pause(100);
-    EXPECT_GE(platform.Seconds(), 86400.05 - 1e-6);
-    EXPECT_LT(platform.Seconds(), 86400.06);
-
-    // After many days of running a long wait is still as long as asked.
-    VirtualPlatform late(40.0 * 86400.0, 0.001);
-    Console later(late);
-    later.Pause(32767);
-    EXPECT_NEAR(late.Seconds() - 40.0 * 86400.0, 32.767, 0.002);
-}
-
 }  // namespace
 }  // namespace lumidot
