@@ -9,11 +9,13 @@
 #include <functional>
 #include <vector>
 
+#include "cartridges/zentrax/Zentrax.h"
 #include "console/Console.h"
+#include "console/Slot.h"
 #include "sound/WavPlayer.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
-#include "window/frmMain.h"
+#include "window/MainWindow.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/resource.h>
@@ -105,7 +107,7 @@ class StepTimes : public TimingWatch {
 // then, as a click would.
 class Script {
   public:
-    Script(frmMain& window, Console& console, WatchedPlatform& platform)
+    Script(MainWindow& window, Console& console, WatchedPlatform& platform)
         : window_(window), console_(console), platform_(platform) {}
 
     void Start() {
@@ -202,16 +204,18 @@ class Script {
         std::vector<double> changed;
         for (int tick = 0; tick < kTicks; ++tick) {
             const double begin = MonotonicSeconds();
-            window_.DisplayRefresh_Timer();
+            window_.RefreshDisplay();
             unchanged.push_back(MonotonicSeconds() - begin);
         }
         for (int tick = 0; tick < kTicks; ++tick) {
-            for (int i = 1; i <= DotMatrix::kCells; ++i) {
-                console_.Dots(i) = tick % 2 == 0 ? kTrue : kFalse;
+            for (std::int16_t y = 1; y <= 16; ++y) {
+                for (std::int16_t x = 1; x <= 16; ++x) {
+                    tick % 2 == 0 ? console_.DotOn(x, y) : console_.DotOff(x, y);
+                }
             }
             const double begin = MonotonicSeconds();
-            window_.DisplayRefresh_Timer();
-            window_.Dotmatrix()->repaint();
+            window_.RefreshDisplay();
+            window_.Display()->repaint();
             changed.push_back(MonotonicSeconds() - begin);
         }
         console_.ClearDots();
@@ -220,7 +224,7 @@ class Script {
         window_.close();
     }
 
-    frmMain& window_;
+    MainWindow& window_;
     Console& console_;
     WatchedPlatform& platform_;
     StepTimes steps_;
@@ -242,7 +246,11 @@ Figures RunMachine(int argc, char* argv[], QtPlatform::Pumping pumping) {
     SetUpApplication(app);
     WatchedPlatform platform(pumping);
     Console console(platform);
-    frmMain window(console);
+    Slot slot(console);
+    MainWindow window(console, slot);
+    Zentrax zentrax(console, window);
+    slot.Plug(zentrax);
+    window.Load();
     Script script(window, console, platform);
 
     // The first paint: once the dots have been painted, the next turn of
@@ -264,11 +272,11 @@ Figures RunMachine(int argc, char* argv[], QtPlatform::Pumping pumping) {
     } firstPaint;
     firstPaint.script = &script;
     firstPaint.figures = &script.figures;
-    window.Dotmatrix()->installEventFilter(&firstPaint);
+    window.Display()->installEventFilter(&firstPaint);
 
     window.show();
     QApplication::exec();
-    window.Form_Terminate();
+    window.Terminate();
     script.figures["peak memory"] = PeakMegabytes();
     return script.figures;
 }

@@ -1,9 +1,11 @@
 #include <QApplication>
 
+#include "cartridges/zentrax/Zentrax.h"
 #include "console/Console.h"
+#include "console/Slot.h"
 #include "window/Application.h"
+#include "window/MainWindow.h"
 #include "window/QtPlatform.h"
-#include "window/frmMain.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,9 +13,14 @@ int main(int argc, char* argv[]) {
 
     lumidot::QtPlatform platform;
     lumidot::Console console(platform);
-    lumidot::frmMain window(console);
+    lumidot::Slot slot(console);
+    lumidot::MainWindow window(console, slot);
+    // The one cartridge, dressing the window it plays in.
+    lumidot::Zentrax zentrax(console, window);
+    slot.Plug(zentrax);
+    window.Load();
     window.show();
     const int code = QApplication::exec();
-    window.Form_Terminate();
+    window.Terminate();
     return code;
 }

@@ -5,11 +5,31 @@
 
 namespace lumidot {
 
-std::size_t DotTable::Offset(int index) {
-    if (index < 1 || index > kCells) {
+namespace {
+
+// Counts a pump as running for as long as it runs, however it ends.
+class Nested {
+  public:
+    explicit Nested(int& depth) : depth_(++depth) {}
+    ~Nested() { --depth_; }
+    Nested(const Nested&) = delete;
+    Nested& operator=(const Nested&) = delete;
+
+  private:
+    int& depth_;
+};
+
+}  // namespace
+
+std::size_t Console::Offset(int index) {
+    if (index < 1 || index > kDots) {
         throw RuntimeError(kErrSubscriptOutOfRange, "Subscript out of range");
     }
     return static_cast<std::size_t>(index - 1);
+}
+
+std::int16_t Console::Dots(int index) const {
+    return dots_[Offset(index)];
 }
 
 int Console::DotIndex(std::int16_t x, std::int16_t y) {
@@ -21,33 +41,44 @@ int Console::DotIndex(std::int16_t x, std::int16_t y) {
 }
 
 void Console::DotOn(std::int16_t x, std::int16_t y) {
-    Dots(DotIndex(x, y)) = kTrue;
+    dots_[Offset(DotIndex(x, y))] = kTrue;
 }
 
 void Console::DotOff(std::int16_t x, std::int16_t y) {
-    Dots(DotIndex(x, y)) = kFalse;
+    dots_[Offset(DotIndex(x, y))] = kFalse;
 }
 
 void Console::ClearDots() {
-    for (int i = 1; i <= DotTable::kCells; ++i) {
-        Dots(i) = 0;
-    }
+    dots_.fill(kFalse);
+}
+
+void Console::PumpEvents() {
+    const Nested nested(pumpDepth_);
+    platform_.PumpEvents();
+}
+
+void Console::AwaitEvents(double until) {
+    const Nested nested(pumpDepth_);
+    platform_.AwaitEvents(until);
 }
 
 void Console::Pause(std::int16_t ms) {
     // The wait is taken in single precision, as the console's timer counts.
     const float wait = static_cast<float>(ms) / 1000.0f;
-    const double start = platform_.Seconds();
-    const double target = start + static_cast<double>(wait);
+    const double target = platform_.Seconds() + static_cast<double>(wait);
     while (platform_.Seconds() < target) {
-        platform_.AwaitEvents(target);
+        AwaitEvents(target);
     }
     HoldEnded();
 }
 
 void Console::PlaySample(const std::string& name) {
-    platform_.PlayWave(platform_.AppFolder() + "/samples/" + name);
+    platform_.PlayWave(FilePath("samples/" + name));
     HoldEnded();
+}
+
+std::string Console::FilePath(const std::string& relative) {
+    return platform_.AppFolder() + "/" + relative;
 }
 
 }  // namespace lumidot

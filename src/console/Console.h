@@ -2,31 +2,16 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "console/Platform.h"
 
 namespace lumidot {
 
-// True and false as the console stores them.
+// True and false as the console stores them in its display memory.
 constexpr std::int16_t kTrue = -1;
 constexpr std::int16_t kFalse = 0;
-
-// The 16 x 16 dot display memory: cells 1 to 256, row by row from the top
-// left. A lit dot holds -1, a dark one 0.
-class DotTable {
-  public:
-    static constexpr int kCells = 256;
-
-    // Cell i, 1 to 256; any other index is error 9.
-    std::int16_t& operator()(int index) { return cells_[Offset(index)]; }
-    std::int16_t operator()(int index) const { return cells_[Offset(index)]; }
-
-  private:
-    static std::size_t Offset(int index);
-
-    std::array<std::int16_t, kCells> cells_{};
-};
 
 // Told how a game keeps its time: when each of its timed steps runs against
 // the time it was due, and when each of its own waits (a pause, a sound)
@@ -40,22 +25,21 @@ class TimingWatch {
 };
 
 // The simulated handheld: its display memory, its keypad latch, its
-// cartridge flag, and the services a cartridge game uses to draw, wait and
-// play sounds. One instance lives for the whole run; the window and the game
-// share it.
+// cartridge flag, and the services a cartridge game uses to draw, wait,
+// play sounds, draw random numbers and find its files. One instance lives
+// for the whole run. The window presses keys and reads the display; the
+// game takes keys and draws; only the slot moves the cartridge in and out.
 class Console {
   public:
+    static constexpr int kDots = 256;
+
     explicit Console(Platform& platform) : platform_(platform) {}
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
-    DotTable Dots;
-
-    // The last keypad key clicked (1 to 12) or 0 once the game has taken it.
-    std::int16_t KeyPressed = 0;
-
-    // kTrue while a cartridge is in the slot and its game may run.
-    std::int16_t CartridgeOn = kFalse;
+    // The display memory, cells 1 to 256, row by row from the top left: -1
+    // for a lit dot, 0 for a dark one. Any other index is error 9.
+    std::int16_t Dots(int index) const;
 
     // Column x, row y, both 1 to 16. Only the combined index is checked, so
     // column 17 of row 1 is the first dot of row 2. Errors 6 and 9 leave the
@@ -64,6 +48,30 @@ class Console {
     void DotOff(std::int16_t x, std::int16_t y);
     void ClearDots();
 
+    // The keypad latch holds one key: a later press overwrites one the game
+    // has not taken yet.
+    void PressKey(std::int16_t index) { keyPressed_ = index; }
+    // The last key pressed (1 to 12), or 0 once the game has taken it.
+    std::int16_t KeyPressed() const { return keyPressed_; }
+    void ClearKey() { keyPressed_ = 0; }
+
+    // Whether a cartridge is in the slot and its game may go on.
+    bool CartridgeOn() const { return cartridgeOn_; }
+
+    // Monotonic seconds: no wait or interval can hang at midnight.
+    double Seconds() { return platform_.Seconds(); }
+    // Handles the window's pending events once; handlers run inside.
+    void PumpEvents();
+    // The same, then sleeps until an event or `until` unless something was
+    // handled since the last wait (see Platform::AwaitEvents).
+    void AwaitEvents(double until);
+    // How many of the console's pumps are running, one inside the other:
+    // 0 while nothing of the console handles events.
+    int PumpDepth() const { return pumpDepth_; }
+    // Runs the action from the event loop, after the handler that asked for
+    // it has returned.
+    void Defer(std::function<void()> action) { platform_.Defer(std::move(action)); }
+
     // Waits at least ms milliseconds, handling window events meanwhile. Zero
     // or less returns at once without handling any.
     void Pause(std::int16_t ms);
@@ -71,7 +79,12 @@ class Console {
     // Plays samples/<name> beside the executable and returns when it ends.
     void PlaySample(const std::string& name);
 
-    Platform& platform() { return platform_; }
+    void Randomize() { platform_.Randomize(); }
+    // Uniform in [0, 1).
+    float Random() { return platform_.Random(); }
+
+    // A file beside the executable, by its path relative to that folder.
+    std::string FilePath(const std::string& relative);
 
     // A game reports each timed step here as it runs, with its due time.
     void StepDue(double due) {
@@ -82,15 +95,23 @@ class Console {
     void Watch(TimingWatch* watch) { watch_ = watch; }
 
   private:
+    friend class Slot;
+    void SetCartridgeOn(bool on) { cartridgeOn_ = on; }
+
     void HoldEnded() {
         if (watch_ != nullptr) {
             watch_->HoldEnded(platform_.Seconds());
         }
     }
 
+    static std::size_t Offset(int index);
     static int DotIndex(std::int16_t x, std::int16_t y);
 
     Platform& platform_;
+    std::array<std::int16_t, kDots> dots_{};
+    std::int16_t keyPressed_ = 0;
+    bool cartridgeOn_ = false;
+    int pumpDepth_ = 0;
     TimingWatch* watch_ = nullptr;
 };
 

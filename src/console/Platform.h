@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace lumidot {
@@ -24,6 +25,11 @@ class Platform {
     // that has nothing to do before a known time calls this instead of
     // spinning; the caller looks at its state again either way.
     virtual void AwaitEvents(double until) = 0;
+
+    // Runs the action later, from the window's event loop, never inside the
+    // call that asks for it. A pump nested in a handler may run it too, so
+    // the action looks at where it stands.
+    virtual void Defer(std::function<void()> action) = 0;
 
     // Plays a WAV file and returns when it has ended. A file that cannot be
     // played gives a short default sound instead; with no audio device the

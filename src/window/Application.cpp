@@ -3,14 +3,16 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include "Version.h"
+
 namespace lumidot {
 
 void SetUpApplication(QApplication& app) {
-    QApplication::setApplicationName(QStringLiteral("Lumidot"));
-    QApplication::setApplicationVersion(QStringLiteral("0.21"));
+    QApplication::setApplicationName(QLatin1String(kProgramName));
+    QApplication::setApplicationVersion(QLatin1String(kVersion));
     QApplication::setOrganizationName(QStringLiteral("none"));
     // Ties the window to its desktop entry, for its icon and name.
-    QGuiApplication::setDesktopFileName(QStringLiteral(LUMIDOT_APP_ID));
+    QGuiApplication::setDesktopFileName(QLatin1String(kAppId));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setQuitOnLastWindowClosed(true);
 }

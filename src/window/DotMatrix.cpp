@@ -3,20 +3,19 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "window/Greys.h"
 #include "window/Twips.h"
 
 namespace lumidot {
 
 DotMatrix::DotMatrix(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Dotmatrix"));
-    colors_.fill(qRgb(kInitialGrey, kInitialGrey, kInitialGrey));
+    colors_.fill(qRgb(greys::kInitial, greys::kInitial, greys::kInitial));
     setFocusPolicy(Qt::NoFocus);
 }
 
-QRectF DotMatrix::CellRect(int index) {
-    const int column = index % 16;
-    const int row = index / 16;
-    return {Px(360 + 120 * column), Px(480 + 120 * row), Px(96), Px(96)};
+QRectF DotMatrix::CellRect(int index) const {
+    return ToPixels(layout::DotCell(index), scale_);
 }
 
 void DotMatrix::SetCellColor(int index, QRgb color) {
@@ -26,6 +25,11 @@ void DotMatrix::SetCellColor(int index, QRgb color) {
     }
     cell = color;
     update(CellRect(index).toAlignedRect());
+}
+
+void DotMatrix::SetScale(double scale) {
+    scale_ = scale;
+    update();
 }
 
 void DotMatrix::paintEvent(QPaintEvent* event) {

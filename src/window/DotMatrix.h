@@ -16,7 +16,6 @@ class DotMatrix : public QWidget {
 
   public:
     static constexpr int kCells = 256;
-    static constexpr int kInitialGrey = 192;
 
     explicit DotMatrix(QWidget* parent = nullptr);
 
@@ -25,15 +24,19 @@ class DotMatrix : public QWidget {
     // Repaints the cell only when its colour changes.
     void SetCellColor(int index, QRgb color);
 
+    // The window's size factor: the cells keep their fractional positions.
+    void SetScale(double scale);
+
     // Cell n's square in the coordinates of the display panel, at its exact
-    // fractional position: the pitch is 8 pixels, the square 6.4.
-    static QRectF CellRect(int index);
+    // fractional position: at scale 1 the pitch is 8 pixels, the square 6.4.
+    QRectF CellRect(int index) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     std::array<QRgb, kCells> colors_;
+    double scale_ = 1.0;
 };
 
 }  // namespace lumidot

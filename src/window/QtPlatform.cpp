@@ -79,6 +79,12 @@ void QtPlatform::AwaitEvents(double until) {
     handledSinceWait_ = false;
 }
 
+void QtPlatform::Defer(std::function<void()> action) {
+    // A queued call: run by the event loop, never inside this one.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(action),
+                              Qt::QueuedConnection);
+}
+
 void QtPlatform::PlayWave(const std::string& path) {
     sound_.Play(path);
 }

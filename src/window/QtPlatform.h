@@ -23,6 +23,7 @@ class QtPlatform : public Platform {
     double Seconds() override;
     void PumpEvents() override;
     void AwaitEvents(double until) override;
+    void Defer(std::function<void()> action) override;
     void PlayWave(const std::string& path) override;
     void Randomize() override;
     float Random() override;

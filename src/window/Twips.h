@@ -2,21 +2,28 @@
 
 #include <QRect>
 #include <QRectF>
+#include <cmath>
+
+#include "window/Layout.h"
 
 namespace lumidot {
 
-// The console's window is laid out in twips, 1/1440 inch: 15 twips are one
-// logical pixel at 96 dots per inch. Qt scales logical pixels for high-DPI
-// screens, so the layout keeps its proportions everywhere.
-constexpr double kTwipsPerPixel = 15.0;
-
-constexpr double Px(int twips) {
-    return twips / kTwipsPerPixel;
+// A layout rectangle in logical pixels, the window drawn `scale` times its
+// size. Qt scales logical pixels further for high-DPI screens, so the
+// layout keeps its proportions everywhere.
+inline QRectF ToPixels(const layout::Rect& twips, double scale) {
+    const double k = scale / layout::kTwipsPerPixel;
+    return {twips.left * k, twips.top * k, twips.width * k, twips.height * k};
 }
 
-// For the controls, whose twip values are all whole pixels.
-inline QRect TwipRect(int left, int top, int width, int height) {
-    return QRectF(Px(left), Px(top), Px(width), Px(height)).toRect();
+// The same on whole pixels, each edge rounded on its own so that controls
+// side by side keep their gaps.
+inline QRect ToWholePixels(const layout::Rect& twips, double scale) {
+    const QRectF exact = ToPixels(twips, scale);
+    const auto left = static_cast<int>(std::lround(exact.left()));
+    const auto top = static_cast<int>(std::lround(exact.top()));
+    return {left, top, static_cast<int>(std::lround(exact.right())) - left,
+            static_cast<int>(std::lround(exact.bottom())) - top};
 }
 
 }  // namespace lumidot

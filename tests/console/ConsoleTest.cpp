@@ -100,13 +100,13 @@ TEST_F(ConsoleTest, PauseWaitsOnTheClockAndLetsEventsRunMeanwhile) {
     bool clicked = false;
     platform.At(start + 0.050, [&] {
         clicked = true;
-        console.KeyPressed = 5;
+        console.PressKey(5);
     });
     console.Pause(100);
     EXPECT_GE(platform.Seconds(), start + 0.100 - 1e-9);
     EXPECT_LT(platform.Seconds(), start + 0.102);
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(console.KeyPressed, 5);
+    EXPECT_EQ(console.KeyPressed(), 5);
     EXPECT_GE(platform.Pumps(), 99);
 }
 

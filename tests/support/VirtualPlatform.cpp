@@ -30,6 +30,21 @@ void VirtualPlatform::PumpEvents() {
         actedSinceWait_ = true;
         action();
     }
+    RunDeferred();
+}
+
+void VirtualPlatform::Defer(std::function<void()> action) {
+    deferred_.push_back(std::move(action));
+}
+
+void VirtualPlatform::RunDeferred() {
+    // What runs may defer again; that waits for the next turn.
+    std::vector<std::function<void()>> now;
+    now.swap(deferred_);
+    actedSinceWait_ = actedSinceWait_ || !now.empty();
+    for (auto& action : now) {
+        action();
+    }
 }
 
 void VirtualPlatform::AwaitEvents(double until) {

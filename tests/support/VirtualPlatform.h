@@ -28,10 +28,15 @@ class VirtualPlatform : public Platform {
     // last wait, the clock jumps to `until` or to the next timed action,
     // whichever comes first, as a machine asleep in its dispatcher would.
     void AwaitEvents(double until) override;
+    // Kept until the next pump, or until the test turns the event loop.
+    void Defer(std::function<void()> action) override;
     void PlayWave(const std::string& path) override;
     void Randomize() override { ++seedings_; }
     float Random() override;
     std::string AppFolder() override { return appFolder_; }
+
+    // The event loop's turn with nothing beneath it: runs what was deferred.
+    void RunDeferred();
 
     // Runs the action at the first pump that reaches the time t.
     void At(double t, std::function<void()> action);
@@ -72,6 +77,7 @@ class VirtualPlatform : public Platform {
     std::string appFolder_ = "/virtual/lumidot";
     std::multimap<double, std::function<void()>> byTime_;
     std::multimap<long, std::function<void()>> byPump_;
+    std::vector<std::function<void()>> deferred_;
     std::function<void()> everyPump_;
     std::function<void(const std::string&)> onSound_;
     std::vector<float> draws_;

@@ -11,13 +11,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include "cartridges/zentrax/Zentrax.h"
 #include "console/Console.h"
+#include "console/Slot.h"
 #include "support/DotPicture.h"
 #include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
 #include "window/DotMatrix.h"
+#include "window/MainWindow.h"
 #include "window/PictureBox.h"
-#include "window/frmMain.h"
 
 namespace lumidot {
 namespace {
@@ -35,6 +37,8 @@ const char* const kCaptions[] = {"Size", "Speed", "Targets", "", "Go", "", "", "
 class CartridgeSlotTest : public ::testing::Test {
   protected:
     CartridgeSlotTest() {
+        slot.Plug(zentrax);
+        window.Load();
         platform.SetAppFolder(LUMIDOT_PROGRAM_FOLDER);
         window.show();
         QApplication::setActiveWindow(&window);
@@ -54,10 +58,10 @@ class CartridgeSlotTest : public ::testing::Test {
 
     // The settings as the display shows them after a refresh.
     std::string ShownMenu() {
-        window.DisplayRefresh_Timer();
+        window.RefreshDisplay();
         std::string picture;
         for (int n = 0; n < 256; ++n) {
-            const QRgb cell = window.Dotmatrix()->CellColor(n);
+            const QRgb cell = window.Display()->CellColor(n);
             picture += cell == qRgb(0, 0, 0) ? '#' : cell == qRgb(208, 208, 208) ? '.' : '?';
             picture += n % 16 == 15 ? "\n" : "";
         }
@@ -65,8 +69,8 @@ class CartridgeSlotTest : public ::testing::Test {
     }
 
     // Writes down the error box when it comes up, and answers it.
-    void AnswerErrorBox() {
-        auto* poll = new QTimer(&window);
+    void AnswerErrorBox(QWidget* parent) {
+        auto* poll = new QTimer(parent);
         QObject::connect(poll, &QTimer::timeout, [this, poll] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr) {
@@ -83,21 +87,23 @@ class CartridgeSlotTest : public ::testing::Test {
 
     VirtualPlatform platform;
     Console console{platform};
-    frmMain window{console};
+    Slot slot{console};
+    MainWindow window{console, slot};
+    Zentrax zentrax{console, window};
     QString errorBox;
     bool errorBoxIsStop = false;
 };
 
 TEST_F(CartridgeSlotTest, InsertDressesTheConsoleTheMenuAnswersTheKeypadAndRemovalEndsIt) {
-    console.KeyPressed = 5;  // a click on "Go" with the slot still empty
+    console.PressKey(5);  // a click on "Go" with the slot still empty
     platform.At(1.0, [&] {
         EXPECT_FALSE(Control<QComboBox>("Combo1")->isEnabled());
         EXPECT_FALSE(Control("Command1")->isEnabled());
         EXPECT_TRUE(Control("Command2")->isEnabled());
         EXPECT_EQ(QApplication::focusWidget(), Control("Command2"));
-        EXPECT_TRUE(window.DisplayRefresh()->isActive());
-        EXPECT_EQ(console.CartridgeOn, kTrue);
-        EXPECT_EQ(window.imgOverlay()->Picture().size(), QSize(169, 169));
+        EXPECT_TRUE(window.RefreshTimer()->isActive());
+        EXPECT_TRUE(console.CartridgeOn());
+        EXPECT_EQ(window.Overlay()->Picture().size(), QSize(169, 169));
         const char* names[] = {"Size",      "Speed",   "Targets",    "Key 4",  "Go",     "Key 6",
                                "Fire left", "Fire up", "Fire right", "Key 10", "Key 11", "Key 12"};
         for (int k = 1; k <= 12; ++k) {
@@ -124,13 +130,13 @@ TEST_F(CartridgeSlotTest, InsertDressesTheConsoleTheMenuAnswersTheKeypadAndRemov
     Click(Control("Command1"));
 
     EXPECT_NEAR(platform.Seconds(), 3.5, 0.01) << "the game ended at removal";
-    EXPECT_FALSE(window.GameRunning());
-    EXPECT_EQ(console.CartridgeOn, kFalse);
+    EXPECT_FALSE(slot.Running());
+    EXPECT_FALSE(console.CartridgeOn());
     EXPECT_TRUE(Control<QComboBox>("Combo1")->isEnabled());
     EXPECT_TRUE(Control("Command1")->isEnabled());
     EXPECT_FALSE(Control("Command2")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), Control("Command1"));
-    EXPECT_TRUE(window.DisplayRefresh()->isActive()) << "the refresh goes on after removal";
+    EXPECT_TRUE(window.RefreshTimer()->isActive()) << "the refresh goes on after removal";
     EXPECT_EQ(ShownMenu(), "...");
     EXPECT_EQ(window.Keypad(1)->text(), "Size") << "the keypad stays dressed";
 
@@ -149,14 +155,14 @@ TEST_F(CartridgeSlotTest, ACartridgeReinsertedWhileTheOldGameUnwindsStartsAfterI
         // the old one to return.
         Click(Control("Command2"));
         Click(Control("Command1"));
-        EXPECT_EQ(console.CartridgeOn, kFalse) << "the old game must see the cartridge out";
+        EXPECT_FALSE(console.CartridgeOn()) << "the old game must see the cartridge out";
         EXPECT_TRUE(Control("Command2")->isEnabled());
         platform.AtPump(1, [&] { startedInside = platform.Depth(); });
     });
     platform.At(2.0, [&] {
         EXPECT_EQ(platform.Depth(), 1) << "the new game runs beside the old one, not in it";
         EXPECT_EQ(ReadMenu(DotPicture(console)), "4S1");
-        EXPECT_EQ(console.CartridgeOn, kTrue);
+        EXPECT_TRUE(console.CartridgeOn());
         // Out, in and out again: the last word is the removal.
         Click(Control("Command2"));
         Click(Control("Command1"));
@@ -167,8 +173,8 @@ TEST_F(CartridgeSlotTest, ACartridgeReinsertedWhileTheOldGameUnwindsStartsAfterI
 
     EXPECT_EQ(startedInside, 1);
     EXPECT_NEAR(platform.Seconds(), 2.0, 0.01);
-    EXPECT_FALSE(window.GameRunning());
-    EXPECT_EQ(console.CartridgeOn, kFalse);
+    EXPECT_FALSE(slot.Running());
+    EXPECT_FALSE(console.CartridgeOn());
     EXPECT_TRUE(Control("Command1")->isEnabled());
 }
 
@@ -181,11 +187,11 @@ TEST_F(CartridgeSlotTest, ClosingTheWindowEndsTheGame) {
     Click(Control("Command1"));
     EXPECT_NEAR(platform.Seconds(), 2.0, 0.01);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(window.GameRunning());
-    EXPECT_EQ(console.CartridgeOn, kFalse);
+    EXPECT_FALSE(slot.Running());
+    EXPECT_FALSE(console.CartridgeOn());
 
-    window.Form_Terminate();
-    EXPECT_FALSE(window.DisplayRefresh()->isActive());
+    window.Terminate();
+    EXPECT_FALSE(window.RefreshTimer()->isActive());
     EXPECT_NEAR(platform.Seconds(), 2.1, 0.01);
 }
 
@@ -223,25 +229,34 @@ TEST_F(CartridgeSlotTest, APictureThatCannotBeLoadedIsReportedAndTheWindowCloses
                 ASSERT_TRUE(file.open(QIODevice::WriteOnly));
                 file.write(breakage == kEmpty ? "" : "GIF89a, or so it says");
             }
-            platform.SetAppFolder(copy.path().toStdString());
-            window.show();
-            console.DotOn(5, 9);
+            struct Rig {
+                VirtualPlatform platform;
+                Console console{platform};
+                Slot slot{console};
+                MainWindow window{console, slot};
+                Zentrax zentrax{console, window};
+            } rig;
+            rig.slot.Plug(rig.zentrax);
+            rig.window.Load();
+            rig.platform.SetAppFolder(copy.path().toStdString());
+            rig.window.show();
+            rig.console.DotOn(5, 9);
 
-            AnswerErrorBox();
-            Click(Control("Command1"));
+            AnswerErrorBox(&rig.window);
+            Click(rig.window.findChild<QPushButton*>("Command1"));
 
             const int number = breakage == kMissing || breakage == kFolder ? 53 : 481;
             EXPECT_EQ(errorBox,
                       "Whoops... | Error in Zentrax_Init(), cannot continue. Error number: " +
                           QString::number(number));
             EXPECT_TRUE(errorBoxIsStop);
-            EXPECT_FALSE(window.isVisible()) << "the window closes after the report";
-            EXPECT_EQ(console.CartridgeOn, kFalse);
-            EXPECT_EQ(platform.Pumps(), 0) << "the game stopped at its failing step";
-            EXPECT_EQ(console.Dots(8 * 16 + 5), kTrue) << "the display was not yet cleared";
-            EXPECT_EQ(window.imgOverlay()->Picture().isNull(), picture.key == 0);
+            EXPECT_FALSE(rig.window.isVisible()) << "the window closes after the report";
+            EXPECT_FALSE(rig.console.CartridgeOn());
+            EXPECT_EQ(rig.platform.Pumps(), 0) << "the game stopped at its failing step";
+            EXPECT_EQ(rig.console.Dots(8 * 16 + 5), kTrue) << "the display was not yet cleared";
+            EXPECT_EQ(rig.window.Overlay()->Picture().isNull(), picture.key == 0);
             for (int k = 1; k <= 12; ++k) {
-                QPushButton* key = window.Keypad(k);
+                QPushButton* key = rig.window.Keypad(k);
                 // Keys before the failing one are dressed; the failing one
                 // has its caption but not its picture; the rest are as they
                 // were.
@@ -251,14 +266,6 @@ TEST_F(CartridgeSlotTest, APictureThatCannotBeLoadedIsReportedAndTheWindowCloses
                 EXPECT_EQ(key->icon().isNull(), !(dressed && k >= 7 && k < picture.key))
                     << "key " << k;
             }
-            // The next case starts from an undressed console.
-            Click(Control("Command2"));
-            for (int k = 1; k <= 12; ++k) {
-                window.Keypad(k)->setText(QString());
-                window.Keypad(k)->setIcon(QIcon());
-                window.Keypad(k)->show();
-            }
-            window.imgOverlay()->SetPicture(QPixmap());
         }
     }
 }

@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "cartridges/zentrax/Zentrax.h"
 #include "console/Console.h"
+#include "console/Slot.h"
 #include "support/VirtualPlatform.h"
 #include "window/DotMatrix.h"
-#include "window/frmMain.h"
+#include "window/MainWindow.h"
 
 namespace lumidot {
 namespace {
@@ -19,6 +21,8 @@ namespace {
 class KeyboardTest : public ::testing::Test {
   protected:
     KeyboardTest() {
+        slot.Plug(zentrax);
+        window.Load();
         window.show();
         QApplication::setActiveWindow(&window);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -26,14 +30,16 @@ class KeyboardTest : public ::testing::Test {
 
     // What a key typed on the focused control leaves in the keypad latch.
     int Latched(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        console.KeyPressed = 0;
+        console.PressKey(0);
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-        return console.KeyPressed;
+        return console.KeyPressed();
     }
 
     testing::VirtualPlatform platform;
     Console console{platform};
-    frmMain window{console};
+    Slot slot{console};
+    MainWindow window{console, slot};
+    Zentrax zentrax{console, window};
 };
 
 TEST_F(KeyboardTest, KeysPressTheKeypadWhicheverControlHasTheFocus) {
@@ -59,25 +65,27 @@ TEST_F(KeyboardTest, KeysPressTheKeypadWhicheverControlHasTheFocus) {
     // A hidden key cannot be pressed, and a key held down presses once.
     window.Keypad(4)->hide();
     EXPECT_EQ(Latched(Qt::Key_4), 0);
-    console.KeyPressed = 0;
+    console.PressKey(0);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, QStringLiteral("8"), true);
     QApplication::sendEvent(QApplication::focusWidget(), &repeat);
-    EXPECT_EQ(console.KeyPressed, 0);
+    EXPECT_EQ(console.KeyPressed(), 0);
 
     // An open drop-down list keeps its keys.
     combo->setFocus();
     combo->showPopup();
     ASSERT_NE(QApplication::activePopupWidget(), nullptr);
-    console.KeyPressed = 0;
+    console.PressKey(0);
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_2);
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Up);
-    EXPECT_EQ(console.KeyPressed, 0);
+    EXPECT_EQ(console.KeyPressed(), 0);
     combo->hidePopup();
 }
 
 TEST_F(KeyboardTest, EveryControlIsNamedAndDescribedForScreenReaders) {
     QList<QWidget*> controls = window.findChildren<QWidget*>();
-    controls.removeIf([](QWidget* widget) { return widget->objectName().isEmpty(); });
+    controls.removeIf([](QWidget* widget) {
+        return widget->objectName().isEmpty() || widget->objectName().startsWith("qt_");
+    });
     ASSERT_GE(controls.size(), 25);
     for (QWidget* control : controls) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
@@ -85,7 +93,7 @@ TEST_F(KeyboardTest, EveryControlIsNamedAndDescribedForScreenReaders) {
         EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
             << control->objectName().toStdString();
     }
-    const QAccessibleInterface* display = QAccessible::queryAccessibleInterface(window.Dotmatrix());
+    const QAccessibleInterface* display = QAccessible::queryAccessibleInterface(window.Display());
     EXPECT_EQ(display->text(QAccessible::Name), "Dot display");
     const QAccessibleInterface* key = QAccessible::queryAccessibleInterface(window.Keypad(7));
     EXPECT_EQ(key->text(QAccessible::Name), "Key 7");

@@ -22,8 +22,10 @@ using testing::Picture;
 class DrawingTest : public ::testing::Test {
   protected:
     void LightAll() {
-        for (int i = 1; i <= 256; ++i) {
-            console.Dots(i) = kTrue;
+        for (std::int16_t y = 1; y <= 16; ++y) {
+            for (std::int16_t x = 1; x <= 16; ++x) {
+                console.DotOn(x, y);
+            }
         }
     }
 

@@ -24,31 +24,29 @@ struct Session {
     explicit Session(double start) : platform(start) {
         platform.SetWaiting(true);
         platform.ScriptRandom({0.25f, 0.99f});
-        platform.At(start + 0.1, [this] { console.KeyPressed = 5; });
+        platform.At(start + 0.1, [this] { console.PressKey(5); });
         platform.OnEveryPump([this] {
             const bool barAt7 =
                 console.Dots(7 * 16 + 7) == kTrue && console.Dots(7 * 16 + 8) != kTrue;
-            if (!fired && console.KeyPressed == 5 && barAt7) {
+            if (!fired && console.KeyPressed() == 5 && barAt7) {
                 fired = true;
                 const double now = platform.Seconds();
-                platform.At(now, [this] { console.KeyPressed = 8; });
+                platform.At(now, [this] { console.PressKey(8); });
             }
         });
         platform.At(start + 600, [this] {
             ADD_FAILURE() << "the session outlived its script";
-            console.CartridgeOn = kFalse;
+            slot.Close();
         });
+        slot.Plug(game);
     }
 
     // As the window's close does.
     void CloseAt(double t) {
-        platform.At(t, [this] { console.CartridgeOn = kFalse; });
+        platform.At(t, [this] { slot.Close(); });
     }
 
-    void Run() {
-        console.CartridgeOn = kTrue;
-        game.Zentrax_Init();
-    }
+    void Run() { slot.Insert(); }
 
     double SoundAt(const std::string& path) const {
         for (const auto& played : platform.Played()) {
@@ -63,6 +61,7 @@ struct Session {
     Console console{platform};
     testing::RecordingHost host;
     Zentrax game{console, host};
+    Slot slot{console};
     bool fired = false;
 };
 
@@ -184,7 +183,9 @@ TEST(PhasesTest, AThousandGamesInARowKeepTheStackAndMemoryFlat) {
     Console console{platform};
     testing::RecordingHost host;
     Zentrax game{console, host};
-    platform.At(0.1, [&] { console.KeyPressed = 5; });
+    Slot slot{console};
+    slot.Plug(game);
+    platform.At(0.1, [&] { console.PressKey(5); });
     std::size_t games = 0;
     std::uintptr_t firstWait = 0;
     long peakAfterHundred = 0;
@@ -203,14 +204,13 @@ TEST(PhasesTest, AThousandGamesInARowKeepTheStackAndMemoryFlat) {
         // after the thousandth the cartridge comes out.
         const double now = platform.Seconds();
         if (games == 1000) {
-            platform.At(now + 0.1, [&console] { console.CartridgeOn = kFalse; });
+            platform.At(now + 0.1, [&slot] { slot.Remove(); });
             return;
         }
-        platform.At(now + 0.1, [&console] { console.KeyPressed = 5; });
-        platform.At(now + 0.2, [&console] { console.KeyPressed = 5; });
+        platform.At(now + 0.1, [&console] { console.PressKey(5); });
+        platform.At(now + 0.2, [&console] { console.PressKey(5); });
     });
-    console.CartridgeOn = kTrue;
-    game.Zentrax_Init();
+    slot.Insert();
     EXPECT_EQ(games, 1000u);
     EXPECT_EQ(host.calls.size(), 1000 * testing::kDressing.size());
 #if !defined(__SANITIZE_ADDRESS__)

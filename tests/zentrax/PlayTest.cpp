@@ -188,7 +188,7 @@ TEST_P(PlayTest, TenTargetsCrossUnhitAndTheGameEndsWithAScoreOfNothing) {
         if (gameOver == 0 && film.back().picture == ScorePicture(0)) {
             gameOver = platform.Seconds();
             Click(gameOver + 0.5, 4);
-            platform.At(gameOver + 0.6, [this] { EXPECT_EQ(console.KeyPressed, 4); });
+            platform.At(gameOver + 0.6, [this] { EXPECT_EQ(console.KeyPressed(), 4); });
             Click(gameOver + 1.0, 5);
             ReadAt(gameOver + 1.1);
             Remove(gameOver + 1.5);
@@ -439,13 +439,12 @@ TEST_P(PlayTest, ARemovalDuringAHitEndsPlayOnABlankDisplay) {
     double removed = 0;
     player = [&] {
         const std::vector<int> bar = LitColumns(film.back().picture, 8);
-        if (console.KeyPressed == 5 && !bar.empty() && bar.back() == 7) {
-            console.KeyPressed = 8;
+        if (console.KeyPressed() == 5 && !bar.empty() && bar.back() == 7) {
+            console.PressKey(8);
         }
         if (removed == 0 && LitAbove(film.back().picture, 8) == std::vector<Cell>{{8, 9}}) {
             removed = platform.Seconds();
-            console.CartridgeOn = kFalse;
-            console.ClearDots();
+            slot.Remove();
         }
     };
     Menu({});
@@ -475,6 +474,7 @@ TEST_P(PlayTest, AFaultInPlayIsReportedWithItsNumber) {
                       std::to_string(c.number));
         EXPECT_EQ(host.calls.back(), "close window");
         EXPECT_EQ(DotPicture(console), Picture().Gun(2).Text()) << "as the fault left it";
+        slot.Remove();
     }
 }
 

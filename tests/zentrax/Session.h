@@ -10,6 +10,7 @@
 #include "cartridges/zentrax/Zentrax.h"
 #include "console/Console.h"
 #include "console/RuntimeError.h"
+#include "console/Slot.h"
 #include "support/DotPicture.h"
 #include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
@@ -77,39 +78,35 @@ inline const std::vector<std::string> kDressing = {
 class ZentraxTest : public ::testing::Test {
   protected:
     ZentraxTest() {
+        slot.Plug(game);
         // A game that outlives its script fails the test instead of hanging.
         platform.At(600.0, [this] {
             ADD_FAILURE() << "the game still ran at the end of the script";
-            console.CartridgeOn = kFalse;
+            slot.Close();
         });
     }
 
     // What the window's handlers do, run inside one of the game's pumps.
     void Click(double t, std::int16_t key) {
-        platform.At(t, [this, key] { console.KeyPressed = key; });
+        platform.At(t, [this, key] { console.PressKey(key); });
     }
     void Remove(double t) {
-        platform.At(t, [this] {
-            console.CartridgeOn = kFalse;
-            console.ClearDots();
-        });
+        platform.At(t, [this] { slot.Remove(); });
     }
     // The menu on the display and the key left in the latch.
     void ReadAt(double t) {
         platform.At(t, [this] {
             readings.push_back(ReadMenu(DotPicture(console)) + " " +
-                               std::to_string(console.KeyPressed));
+                               std::to_string(console.KeyPressed()));
         });
     }
-    void Insert() {
-        console.CartridgeOn = kTrue;
-        game.Zentrax_Init();
-    }
+    void Insert() { slot.Insert(); }
 
     VirtualPlatform platform;
     Console console{platform};
     RecordingHost host;
     Zentrax game{console, host};
+    Slot slot{console};
     std::vector<std::string> readings;
 };
 

@@ -9,7 +9,7 @@ using testing::ReadMenu;
 using testing::ZentraxTest;
 
 TEST_F(ZentraxTest, TheMenuCyclesEachSettingAndEndsWithTheCartridge) {
-    console.KeyPressed = 5;  // clicked before the cartridge went in: ignored
+    console.PressKey(5);  // clicked before the cartridge went in: ignored
     ReadAt(0.005);
     // key, and the menu it leaves behind
     // clang-format off
@@ -33,8 +33,8 @@ TEST_F(ZentraxTest, TheMenuCyclesEachSettingAndEndsWithTheCartridge) {
     }
     // Two clicks handled in one pump: only the last one is there to take.
     platform.At(t, [this] {
-        console.KeyPressed = 1;
-        console.KeyPressed = 1;
+        console.PressKey(1);
+        console.PressKey(1);
     });
     ReadAt(t + 0.005);
     Remove(t + 0.010);
@@ -59,10 +59,10 @@ TEST_F(ZentraxTest, GoStartsPlayWithTheGunInTheMiddleAndPlayLeavesOtherKeysLatch
         // The first target has come in from the left on the top row (every
         // draw is 0), three dots long since "Size" went down to 3.
         EXPECT_EQ(DotPicture(console), testing::Picture().Dots(1, {1, 2, 3}).Gun(2).Text());
-        EXPECT_EQ(console.KeyPressed, 5) << "the 5 of \"Go\" is left alone";
+        EXPECT_EQ(console.KeyPressed(), 5) << "the 5 of \"Go\" is left alone";
     });
     Click(0.040, 1);
-    platform.At(0.050, [this] { EXPECT_EQ(console.KeyPressed, 1); });
+    platform.At(0.050, [this] { EXPECT_EQ(console.KeyPressed(), 1); });
     Remove(2.0);
     Insert();
     EXPECT_NEAR(platform.Seconds(), 2.0, 0.0015);

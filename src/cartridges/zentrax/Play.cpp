@@ -21,40 +21,41 @@ constexpr std::int16_t kBeamStartColumn[] = {4, 8, 13};
 // The pause when the beam's next row is the target's, hit or not.
 constexpr std::int16_t kHitTestPause = 40;
 constexpr std::int16_t kSoundPause = 40;
+// Keys 7, 8 and 9 fire from the left, the middle and the right.
 constexpr std::int16_t kFireKeys[] = {7, 8, 9};
+constexpr GunSite kSites[] = {kGunLeft, kGunMiddle, kGunRight};
 
 }  // namespace
 
 Play::Play(Console& console, Settings settings) : console_(console), settings_(settings) {}
 
 Play::Outcome Play::Run() {
-    BeamActive = kFalse;
-    TargetActive = kFalse;
+    BeamActive = false;
+    TargetActive = false;
     TargetsLaunched = 0;
     Score = 0;
     // The gun waits in the middle; the first shot sets its position.
     DrawGun(console_, kGunMiddle);
     // The 5 of "Go" is still in the latch: play has no use for it.
-    std::int16_t& key = console_.KeyPressed;
     for (;;) {
-        for (std::int16_t position = kGunLeft; position <= kGunRight; ++position) {
-            if (key == kFireKeys[position - 1]) {
-                Fire(position);
-                key = 0;
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (console_.KeyPressed() == kFireKeys[i]) {
+                Fire(kSites[i]);
+                console_.ClearKey();
             }
         }
-        if (BeamActive == kTrue && Passed(BeamTime, kBeamInterval)) {
+        if (BeamActive && Passed(BeamTime, kBeamInterval)) {
             console_.StepDue(BeamTime + kBeamInterval);
             BeamStep();
-            PumpEvents();
+            console_.PumpEvents();
         }
-        if (TargetActive == kTrue) {
+        if (TargetActive) {
             if (Passed(TargetTime, TargetInterval)) {
                 console_.StepDue(TargetTime + double{TargetInterval});
                 if (TargetStep()) {
                     return Outcome::GameOver;
                 }
-                PumpEvents();
+                console_.PumpEvents();
             }
         } else {
             Spawn();
@@ -66,25 +67,25 @@ Play::Outcome Play::Run() {
         // of this turn lets the rest of the turn run first. Until the next
         // step is due only an event can change anything, so the turn ends
         // waiting for one.
-        console_.platform().AwaitEvents(NextDue());
-        if (console_.CartridgeOn != kTrue) {
+        console_.AwaitEvents(NextDue());
+        if (!console_.CartridgeOn()) {
             return Outcome::CartridgeOut;
         }
     }
 }
 
-void Play::Fire(std::int16_t position) {
+void Play::Fire(GunSite position) {
     // One shot per target, and never while a beam flies: a refused key
     // leaves even the gun where it is.
-    if (BeamActive != kFalse || ShotReady != kTrue) {
+    if (BeamActive || !ShotReady) {
         return;
     }
-    BeamActive = kTrue;
+    BeamActive = true;
     BeamColumn = kBeamStartColumn[position - 1];
     BeamRow = kBeamStartRow;
     GunPosition = position;
     BeamTime = Clock();
-    ShotReady = kFalse;
+    ShotReady = false;
     DrawGun(console_, position);
 }
 
@@ -102,7 +103,7 @@ void Play::BeamStep() {
     }
     if (BeamRow < 0) {
         // The 14th step has put out the top dot. The shot stays used.
-        BeamActive = kFalse;
+        BeamActive = false;
     }
     BeamTime = Clock();
 }
@@ -111,7 +112,7 @@ bool Play::TargetStep() {
     // The bar lights its leading end, puts out its trailing end and moves
     // one column; it has gone 19 steps after its spawn.
     bool gone = false;
-    if (TargetDirection == 1) {
+    if (TargetDirection == Direction::Right) {
         if (TargetHead > 0 && TargetHead < 17) {
             console_.DotOn(TargetHead, TargetRow);
         }
@@ -133,7 +134,7 @@ bool Play::TargetStep() {
         gone = TargetHead == Sub(-2, TargetLength);
     }
     if (gone) {
-        TargetActive = kFalse;
+        TargetActive = false;
         if (LastTargetLaunched()) {
             return true;
         }
@@ -143,14 +144,13 @@ bool Play::TargetStep() {
 }
 
 void Play::Spawn() {
-    Platform& platform = console_.platform();
-    ShotReady = kTrue;
+    ShotReady = true;
     // The draws come in this order: length, interval, side, row. Products
     // are taken in double precision so that a draw just below 1 cannot
     // round up to a length of 5 or a ninth row.
     TargetLength = settings_.size;
     if (settings_.size == 0) {
-        TargetLength = Floor(double{platform.Random()} * 4 + 1);
+        TargetLength = Floor(double{console_.Random()} * 4 + 1);
     }
     if (settings_.speed == 1) {
         TargetInterval = kSlowInterval;
@@ -158,21 +158,21 @@ void Play::Spawn() {
         TargetInterval = kFastInterval;
     } else if (settings_.speed == 0) {
         TargetInterval =
-            Floor(double{platform.Random()} + 0.5) == 0 ? kSlowInterval : kFastInterval;
+            Floor(double{console_.Random()} + 0.5) == 0 ? kSlowInterval : kFastInterval;
     }
-    TargetActive = kTrue;
+    TargetActive = true;
     TargetsLaunched = Add(TargetsLaunched, 1);
     TargetTime = Clock();
-    if (BeamActive == kTrue) {
+    if (BeamActive) {
         // A new target takes the display from a beam still in flight.
-        BeamActive = kFalse;
+        BeamActive = false;
         console_.ClearDots();
         DrawGun(console_, GunPosition);
     }
-    const bool fromLeft = Floor(double{platform.Random()} + 0.5) == 0;
-    TargetRow = Floor(double{platform.Random()} * 8 + 1);
+    const bool fromLeft = Floor(double{console_.Random()} + 0.5) == 0;
+    TargetRow = Floor(double{console_.Random()} * 8 + 1);
     // The bar enters whole at its edge, lit from the inside out.
-    TargetDirection = fromLeft ? 1 : 2;
+    TargetDirection = fromLeft ? Direction::Right : Direction::Left;
     TargetHead = fromLeft ? TargetLength : Sub(17, TargetLength);
     const std::int16_t inner = fromLeft ? 4 : 13;
     const std::int16_t outward = fromLeft ? -1 : 1;
@@ -184,21 +184,21 @@ void Play::Spawn() {
 }
 
 bool Play::HitTest() {
-    if (TargetActive != kTrue || BeamActive != kTrue || TargetRow != BeamRow) {
+    if (!TargetActive || !BeamActive || TargetRow != BeamRow) {
         return false;
     }
     console_.Pause(kHitTestPause);
     // A hit when the beam's next cell lies where the bar will be after its
     // next step.
-    const bool hit = TargetDirection == 1
+    const bool hit = TargetDirection == Direction::Right
                          ? Sub(TargetHead, TargetLength) < BeamColumn && BeamColumn <= TargetHead
                          : TargetHead <= BeamColumn && BeamColumn < Add(TargetHead, TargetLength);
     return hit && Hit();
 }
 
 bool Play::Hit() {
-    BeamActive = kFalse;
-    TargetActive = kFalse;
+    BeamActive = false;
+    TargetActive = false;
     Score = Add(Score, 1);
     console_.ClearDots();
     DrawGun(console_, GunPosition);
@@ -208,13 +208,13 @@ bool Play::Hit() {
 }
 
 double Play::NextDue() const {
-    if (TargetActive != kTrue) {
+    if (!TargetActive) {
         // The next turn spawns a target.
         return 0.0;
     }
     const double target = TargetTime + double{TargetInterval};
     const double beam = BeamTime + kBeamInterval;
-    return BeamActive == kTrue && beam < target ? beam : target;
+    return BeamActive && beam < target ? beam : target;
 }
 
 bool Play::Passed(double since, double interval) {
@@ -226,11 +226,7 @@ bool Play::LastTargetLaunched() const {
 }
 
 double Play::Clock() {
-    return console_.platform().Seconds();
-}
-
-void Play::PumpEvents() {
-    console_.platform().PumpEvents();
+    return console_.Seconds();
 }
 
 }  // namespace lumidot::zentrax

@@ -2,18 +2,14 @@
 
 #include <cstdint>
 
+#include "cartridges/zentrax/Gun.h"
+#include "cartridges/zentrax/Settings.h"
+
 namespace lumidot {
 
 class Console;
 
 namespace zentrax {
-
-// What the menu chose for one game.
-struct Settings {
-    std::int16_t size;     // 1 to 4 dots per target, 0 for a random length each
-    std::int16_t speed;    // 1 slow, 2 fast, 0 random for each target
-    std::int16_t targets;  // the game has ten times this many targets
-};
 
 // The shooting phase of one game. Bars of `size` dots cross the upper half
 // of the display one after the other, from the left or the right edge on a
@@ -39,7 +35,7 @@ class Play {
   private:
     // The parts of a turn. Those that return a flag return true when the
     // game is over.
-    void Fire(std::int16_t position);
+    void Fire(GunSite position);
     void BeamStep();
     bool TargetStep();
     void Spawn();
@@ -51,22 +47,23 @@ class Play {
     bool Passed(double since, double interval);
     bool LastTargetLaunched() const;
     double Clock();
-    void PumpEvents();
 
     Console& console_;
     const Settings settings_;
 
-    // Booleans are the console's kTrue and kFalse.
-    std::int16_t BeamActive = 0;
-    std::int16_t ShotReady = 0;
-    std::int16_t GunPosition = 0;  // 1 left, 2 middle, 3 right: also the beam's way
-    std::int16_t BeamColumn = 0;   // the cell the beam lights at its next step
+    // Which way a target crosses the display.
+    enum class Direction { Right, Left };
+
+    bool BeamActive = false;
+    bool ShotReady = false;
+    GunSite GunPosition = kGunMiddle;  // also the beam's way
+    std::int16_t BeamColumn = 0;       // the cell the beam lights at its next step
     std::int16_t BeamRow = 0;
     double BeamTime = 0;
-    std::int16_t TargetActive = 0;
+    bool TargetActive = false;
     std::int16_t TargetsLaunched = 0;
     std::int16_t Score = 0;
-    std::int16_t TargetDirection = 0;  // 1 moving right, 2 moving left
+    Direction TargetDirection = Direction::Right;
     std::int16_t TargetRow = 0;
     std::int16_t TargetLength = 0;
     std::int16_t TargetHead = 0;  // the column the bar lights at its next step

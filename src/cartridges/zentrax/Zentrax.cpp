@@ -61,35 +61,34 @@ void Zentrax::Zentrax_Init() {
 
 Zentrax::Ending Zentrax::Game() {
     StartUp();
-    if (!SettingsMenu()) {
-        return Ending::CartridgeOut;
+    Ending ending = Ending::CartridgeOut;
+    if (SettingsMenu()) {
+        Play play(console_, settings_);
+        if (play.Run() == Play::Outcome::GameOver) {
+            ending = GameOver(play.Hits());
+        }
     }
-    Play play(console_, {SizeSetting, SpeedSetting, TargetsSetting});
-    if (play.Run() == Play::Outcome::CartridgeOut) {
-        // The turn that saw the removal may have drawn after the removal
-        // cleared the display; an empty slot shows nothing.
+    if (ending == Ending::CartridgeOut) {
+        // What the game drew after the removal cleared the display (the
+        // rest of a turn, a hit) goes too: an empty slot shows nothing.
         console_.ClearDots();
-        return Ending::CartridgeOut;
     }
-    return GameOver(play.Hits());
+    return ending;
 }
 
 void Zentrax::StartUp() {
-    const std::string folder = console_.platform().AppFolder();
-    host_.SetOverlayPicture(folder + "/overlays/Zentrax.gif");
-    DressKeypad(folder + "/buttons/");
+    host_.SetOverlayPicture(console_.FilePath("overlays/Zentrax.gif"));
+    DressKeypad();
     console_.ClearDots();
     // A key pressed before the game was ready must not count in the menu.
-    console_.KeyPressed = 0;
-    SizeSetting = 4;
-    DrawSizeIndicator(console_, SizeSetting);
-    SpeedSetting = 1;
-    DrawSpeedIndicator(console_, SpeedSetting);
-    TargetsSetting = 1;
-    DrawTargetCount(console_, TargetsSetting);
+    console_.ClearKey();
+    settings_ = Settings{};
+    DrawSizeIndicator(console_, settings_.size);
+    DrawSpeedIndicator(console_, settings_.speed);
+    DrawTargetCount(console_, settings_.targets);
 }
 
-void Zentrax::DressKeypad(const std::string& buttons) {
+void Zentrax::DressKeypad() {
     struct Dressing {
         bool visible;
         const char* caption;  // nullptr: left as it is
@@ -120,7 +119,8 @@ void Zentrax::DressKeypad(const std::string& buttons) {
         }
         if (key.picture != nullptr) {
             const std::string file = key.picture;
-            host_.SetKeyPicture(index, file.empty() ? std::string() : buttons + file);
+            host_.SetKeyPicture(
+                index, file.empty() ? std::string() : console_.FilePath("buttons/" + file));
         }
         if (key.name != nullptr) {
             host_.SetKeyName(index, key.name);
@@ -129,25 +129,24 @@ void Zentrax::DressKeypad(const std::string& buttons) {
 }
 
 bool Zentrax::SettingsMenu() {
-    std::int16_t& key = console_.KeyPressed;
     for (;;) {
         // At most one key counts per turn: a handled key leaves 0 behind.
-        if (key == kKeySize) {
-            SizeSetting = Stepped(SizeSetting, -1, 0, 4);
-            DrawSizeIndicator(console_, SizeSetting);
-            key = 0;
+        if (console_.KeyPressed() == kKeySize) {
+            settings_.size = Stepped(settings_.size, -1, 0, 4);
+            DrawSizeIndicator(console_, settings_.size);
+            console_.ClearKey();
         }
-        if (key == kKeySpeed) {
-            SpeedSetting = Stepped(SpeedSetting, 1, 0, 2);
-            DrawSpeedIndicator(console_, SpeedSetting);
-            key = 0;
+        if (console_.KeyPressed() == kKeySpeed) {
+            settings_.speed = Stepped(settings_.speed, 1, 0, 2);
+            DrawSpeedIndicator(console_, settings_.speed);
+            console_.ClearKey();
         }
-        if (key == kKeyTargets) {
-            TargetsSetting = Stepped(TargetsSetting, 1, 1, 9);
-            DrawTargetCount(console_, TargetsSetting);
-            key = 0;
+        if (console_.KeyPressed() == kKeyTargets) {
+            settings_.targets = Stepped(settings_.targets, 1, 1, 9);
+            DrawTargetCount(console_, settings_.targets);
+            console_.ClearKey();
         }
-        if (key == kKeyGo) {
+        if (console_.KeyPressed() == kKeyGo) {
             // The key stays latched: play starts with it.
             console_.ClearDots();
             return true;
@@ -159,15 +158,23 @@ bool Zentrax::SettingsMenu() {
 }
 
 Zentrax::Ending Zentrax::GameOver(std::int16_t score) {
+    // A cartridge taken out as the last target was hit or went (in the hit
+    // test's pause, say) ends the game here: no score on an empty slot, and
+    // no tune.
+    if (!console_.CartridgeOn()) {
+        return Ending::CartridgeOut;
+    }
     console_.ClearDots();
     DrawScore(console_, score);
     console_.Pause(kSoundPause);
+    if (!console_.CartridgeOn()) {
+        return Ending::CartridgeOut;
+    }
     console_.PlaySample("zx_gameover.wav");
     // Only a "Go" pressed once the tune has ended starts the next game.
-    std::int16_t& key = console_.KeyPressed;
-    key = 0;
+    console_.ClearKey();
     for (;;) {
-        if (key == kKeyGo) {
+        if (console_.KeyPressed() == kKeyGo) {
             return Ending::NewGame;
         }
         if (!DoEventsCartridgeIn()) {
@@ -178,8 +185,8 @@ Zentrax::Ending Zentrax::GameOver(std::int16_t score) {
 
 bool Zentrax::DoEventsCartridgeIn() {
     // Nothing here is timed: only an event can change the key or the slot.
-    console_.platform().AwaitEvents(std::numeric_limits<double>::infinity());
-    return console_.CartridgeOn == kTrue;
+    console_.AwaitEvents(std::numeric_limits<double>::infinity());
+    return console_.CartridgeOn();
 }
 
 void Zentrax::ReportError(std::int32_t number) {

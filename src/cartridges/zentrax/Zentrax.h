@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "cartridges/zentrax/Settings.h"
+#include "console/Cartridge.h"
+
 namespace lumidot {
 
 class Console;
@@ -11,9 +14,12 @@ class Host;
 // Zentrax, the console's shooting game: set the targets' length, speed and
 // number on the keypad, press "Go", and shoot the bars that cross the
 // upper half of the display.
-class Zentrax {
+class Zentrax : public Cartridge {
   public:
     Zentrax(Console& console, Host& host);
+
+    std::string Name() const override { return "Zentrax"; }
+    void Run() override { Zentrax_Init(); }
 
     // The game's entry routine. It keeps control while the cartridge is in,
     // running the window's events in every wait, and returns once the
@@ -26,7 +32,7 @@ class Zentrax {
     // One game, from dressing the console to its end.
     Ending Game();
     void StartUp();
-    void DressKeypad(const std::string& buttons);
+    void DressKeypad();
     // True when "Go" ends the menu, false when the cartridge comes out.
     bool SettingsMenu();
     // Shows the score and plays the closing tune, then waits for "Go" or
@@ -42,9 +48,7 @@ class Zentrax {
     Host& host_;
 
     // The settings of the game being set up; every game starts them afresh.
-    std::int16_t SizeSetting = 0;
-    std::int16_t SpeedSetting = 0;
-    std::int16_t TargetsSetting = 0;
+    zentrax::Settings settings_;
 };
 
 }  // namespace lumidot

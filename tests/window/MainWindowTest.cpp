@@ -1,4 +1,4 @@
-#include "window/frmMain.h"
+#include "window/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "cartridges/zentrax/Zentrax.h"
 #include "console/Console.h"
+#include "console/Slot.h"
 #include "support/VirtualPlatform.h"
 #include "window/DotMatrix.h"
 #include "window/PictureBox.h"
@@ -23,6 +25,11 @@ using testing::VirtualPlatform;
 
 class WindowTest : public ::testing::Test {
   protected:
+    WindowTest() {
+        slot.Plug(zentrax);
+        window.Load();
+    }
+
     template <typename T>
     T* Control(const char* name) {
         T* control = window.findChild<T*>(QString::fromLatin1(name));
@@ -32,7 +39,9 @@ class WindowTest : public ::testing::Test {
 
     VirtualPlatform platform;
     Console console{platform};
-    frmMain window{console};
+    Slot slot{console};
+    MainWindow window{console, slot};
+    Zentrax zentrax{console, window};
 };
 
 TEST_F(WindowTest, IsAFixedWindowWithItsIconAndTwelveKeys) {
@@ -56,7 +65,7 @@ TEST_F(WindowTest, StartsWithTheSlotEmptyAndTheCartridgeListFilled) {
     EXPECT_EQ(combo->count(), 1);
     EXPECT_EQ(combo->currentText(), "Zentrax");
     EXPECT_FALSE(combo->isEditable());
-    EXPECT_EQ(console.CartridgeOn, 0);
+    EXPECT_FALSE(console.CartridgeOn());
     EXPECT_EQ(platform.Seedings(), 1);
 
     // Only the display, "remove cartridge" and the enhanced controls are
@@ -68,8 +77,8 @@ TEST_F(WindowTest, StartsWithTheSlotEmptyAndTheCartridgeListFilled) {
     EXPECT_FALSE(Control<QPushButton>("Command2")->isEnabled());
     EXPECT_FALSE(Control<QCheckBox>("Check3")->isEnabled());
     EXPECT_FALSE(Control<QCheckBox>("Check3")->isChecked());
-    EXPECT_FALSE(window.DisplayRefresh()->isActive());
-    EXPECT_EQ(window.DisplayRefresh()->interval(), 25);
+    EXPECT_FALSE(window.RefreshTimer()->isActive());
+    EXPECT_EQ(window.RefreshTimer()->interval(), 25);
 }
 
 TEST_F(WindowTest, EveryCaptionFitsItsRectangle) {
@@ -123,7 +132,7 @@ TEST_F(WindowTest, TabVisitsTheEnabledControlsInTheConsolesOrder) {
 
 class RefreshTest : public WindowTest {
   protected:
-    QRgb Cell(int n) const { return window.Dotmatrix()->CellColor(n); }
+    QRgb Cell(int n) const { return window.Display()->CellColor(n); }
     static QRgb Grey(int level) { return qRgb(level, level, level); }
 };
 
@@ -131,10 +140,7 @@ TEST_F(RefreshTest, PaintsLitDotsBlackAndEveryOtherValueUnlit) {
     console.DotOn(1, 1);
     console.DotOn(16, 16);
     console.DotOn(5, 3);
-    console.Dots(2) = 1;  // only -1 is lit
-    console.Dots(3) = -2;
-    console.Dots(4) = 32767;
-    window.DisplayRefresh_Timer();
+    window.RefreshDisplay();
     for (int n = 0; n < 256; ++n) {
         const bool lit = n == 0 || n == 255 || n == 2 * 16 + 4;
         ASSERT_EQ(Cell(n), Grey(lit ? 0 : 208)) << "cell " << n;
@@ -144,7 +150,7 @@ TEST_F(RefreshTest, PaintsLitDotsBlackAndEveryOtherValueUnlit) {
 
     // A refresh keeps nothing of its own: a cleared display paints unlit.
     console.ClearDots();
-    window.DisplayRefresh_Timer();
+    window.RefreshDisplay();
     for (int n = 0; n < 256; ++n) {
         ASSERT_EQ(Cell(n), Grey(208)) << "cell " << n;
     }
@@ -157,7 +163,7 @@ TEST_F(RefreshTest, AWeakBatteryGivesAllLitDotsOneRandomDarkGreyPerTick) {
     platform.ScriptRandom({0.5f, 0.99999f, 0.0f});
     const int cells[] = {1, 8 * 16 + 8};
     for (const int level : {64, 95, 32}) {
-        window.DisplayRefresh_Timer();
+        window.RefreshDisplay();
         for (const int n : cells) {
             EXPECT_EQ(Cell(n), Grey(level)) << "cell " << n;
         }
@@ -166,7 +172,7 @@ TEST_F(RefreshTest, AWeakBatteryGivesAllLitDotsOneRandomDarkGreyPerTick) {
     // Back to black once the battery is fine again; no draw is taken.
     Control<QCheckBox>("Check2")->setChecked(false);
     platform.ScriptRandom({0.5f});
-    window.DisplayRefresh_Timer();
+    window.RefreshDisplay();
     EXPECT_EQ(Cell(1), Grey(0));
     EXPECT_EQ(platform.Random(), 0.5f);
 }
@@ -176,15 +182,15 @@ TEST_F(RefreshTest, AChangeMadeDuringATickShowsInTheCellsStillToCome) {
     // has passed, one it has yet to reach. Another tick comes due there
     // too; it does not run inside this one.
     platform.AtPump(100, [&] {
-        console.Dots(50) = kTrue;
-        console.Dots(200) = kTrue;
-        window.DisplayRefresh_Timer();
+        console.DotOn(2, 4);   // cell 50
+        console.DotOn(8, 13);  // cell 200
+        window.RefreshDisplay();
     });
-    window.DisplayRefresh_Timer();
+    window.RefreshDisplay();
     EXPECT_EQ(platform.Pumps(), 256);
     EXPECT_EQ(Cell(49), Grey(208));
     EXPECT_EQ(Cell(199), Grey(0));
-    window.DisplayRefresh_Timer();
+    window.RefreshDisplay();
     EXPECT_EQ(Cell(49), Grey(0));
 }
 
@@ -194,7 +200,7 @@ TEST_F(RefreshTest, RepaintsOnlyWhatChanged) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
     console.DotOn(1, 1);
-    window.DisplayRefresh_Timer();
+    window.RefreshDisplay();
     QApplication::processEvents();
     const auto shown = [&] { return window.grab().toImage().pixel(27, 27) & 0xffffff; };
     EXPECT_EQ(shown(), 0u);
@@ -206,23 +212,23 @@ TEST_F(RefreshTest, RepaintsOnlyWhatChanged) {
             return false;
         }
     } counter;
-    window.Dotmatrix()->installEventFilter(&counter);
-    window.DisplayRefresh_Timer();
+    window.Display()->installEventFilter(&counter);
+    window.RefreshDisplay();
     QApplication::processEvents();
     EXPECT_EQ(counter.paints, 0) << "a tick that changes nothing repainted the display";
 
     console.DotOff(1, 1);
-    window.DisplayRefresh_Timer();
+    window.RefreshDisplay();
     QApplication::processEvents();
     EXPECT_GE(counter.paints, 1);
     EXPECT_EQ(shown(), Grey(208) & 0xffffff);
-    window.Dotmatrix()->removeEventFilter(&counter);
+    window.Display()->removeEventFilter(&counter);
 }
 
 TEST_F(WindowTest, TheOverlayIsStretchedBeneathTheCellsAndNotGreyed) {
     QPixmap red(2, 2);
     red.fill(QColor(200, 0, 0));
-    window.imgOverlay()->SetPicture(red);
+    window.Overlay()->SetPicture(red);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QImage image = window.grab().toImage();

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+namespace lumidot {
+
+class Cartridge;
+class Console;
+
+// The cartridge slot: the one place that moves the cartridge in and out
+// and decides when its game runs.
+//
+// A game runs inside the call that starts it and handles the window's
+// events in its waits, so every other handler runs nested inside the game.
+// A game therefore never starts nested inside something that has to finish
+// first: inside one of the console's pumps (a refresh tick's, another
+// game's) or inside a game that is still unwinding. Such an insertion waits
+// and its game starts as soon as what is on the stack has returned. Games
+// never nest.
+class Slot {
+  public:
+    explicit Slot(Console& console) : console_(console) {}
+    Slot(const Slot&) = delete;
+    Slot& operator=(const Slot&) = delete;
+
+    // The cartridge that insertion runs.
+    void Plug(Cartridge& cartridge) { cartridge_ = &cartridge; }
+    std::string CartridgeName() const;
+
+    // Puts the cartridge in. Its game runs inside this call when nothing
+    // else is on the stack, or as soon as that has returned.
+    void Insert();
+    // Takes the cartridge out and clears the display; a running game returns
+    // at its next look, and an insertion still waiting is called off.
+    void Remove();
+    // The window is closing: the cartridge comes out and nothing starts
+    // any more.
+    void Close();
+    // The window's final release: the cartridge is out, and the window's
+    // last events get a moment.
+    void Terminate();
+
+    // Whether a game is running, and whether an insertion waits for its turn.
+    bool Running() const { return running_; }
+    bool Waiting() const { return waiting_; }
+
+  private:
+    void StartWhenFree();
+    void RunGames();
+
+    Console& console_;
+    Cartridge* cartridge_ = nullptr;
+    bool running_ = false;
+    bool waiting_ = false;
+    bool deferred_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace lumidot

@@ -1,0 +1,164 @@
+#include "window/MainWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "Version.h"
+#include "console/Console.h"
+#include "console/Slot.h"
+#include "window/DotMatrix.h"
+#include "window/Greys.h"
+#include "window/KeypadKeyboard.h"
+#include "window/LoadPicture.h"
+#include "window/PictureBox.h"
+
+namespace lumidot {
+
+namespace {
+
+// The display is repainted from the console's memory this often while a
+// cartridge is in, and after it has come out.
+constexpr int kRefreshMilliseconds = 25;
+
+QRgb Grey(int level) {
+    return qRgb(level, level, level);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Console& console, Slot& slot, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      console_(console),
+      slot_(slot) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(
+        QStringLiteral("%1 v%2").arg(QLatin1String(kProgramName), QLatin1String(kVersion)));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/lumidot-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/lumidot-32.png"), QSize(32, 32));
+    setWindowIcon(icon);
+
+    BuildDisplay();
+    BuildKeypad();
+    BuildSlotPanel();
+    ApplyScale(1.0);
+    SetTabOrder();
+    DescribeControls();
+    keyboard_ = new KeypadKeyboard(*this, keypad_);
+
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setObjectName(QStringLiteral("DisplayRefresh"));
+    refreshTimer_->setInterval(kRefreshMilliseconds);
+    refreshTimer_->setTimerType(Qt::PreciseTimer);
+    connect(refreshTimer_, &QTimer::timeout, this, &MainWindow::RefreshDisplay);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::Load() {
+    console_.Randomize();
+    cartridgeList_->clear();
+    cartridgeList_->addItem(QString::fromStdString(slot_.CartridgeName()));
+    cartridgeList_->setCurrentIndex(0);
+}
+
+void MainWindow::RefreshDisplay() {
+    // A tick runs the window's events between its cells; a tick that comes
+    // due meanwhile waits for this one to end.
+    if (refreshing_) {
+        return;
+    }
+    refreshing_ = true;
+    int lit = greys::kLit;
+    if (weakBattery_->isChecked()) {
+        lit = static_cast<int>(console_.Random() * static_cast<float>(greys::kWeakLevels)) +
+              greys::kWeakLowest;
+    }
+    for (int i = 1; i <= DotMatrix::kCells; ++i) {
+        // The cell is read now, not before the tick: a handler run in the
+        // previous cell's pump may have changed the display.
+        const bool on = console_.Dots(i) == kTrue;
+        dotDisplay_->SetCellColor(i - 1, Grey(on ? lit : greys::kUnlit));
+        console_.PumpEvents();
+    }
+    refreshing_ = false;
+}
+
+void MainWindow::InsertCartridge() {
+    cartridgeList_->setEnabled(false);
+    insertButton_->setEnabled(false);
+    removeButton_->setEnabled(true);
+    removeButton_->setFocus();
+    refreshTimer_->start();
+    // Returns when the game has ended, or at once when the game has to wait
+    // for what is running beneath this click.
+    slot_.Insert();
+}
+
+void MainWindow::RemoveCartridge() {
+    cartridgeList_->setEnabled(true);
+    insertButton_->setEnabled(true);
+    removeButton_->setEnabled(false);
+    insertButton_->setFocus();
+    slot_.Remove();
+}
+
+void MainWindow::PressKey(int index) {
+    console_.PressKey(static_cast<std::int16_t>(index));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A running game returns at its next look at the cartridge, and with it
+    // the call that runs it, so the program can end.
+    slot_.Close();
+    event->accept();
+}
+
+void MainWindow::Terminate() {
+    refreshTimer_->stop();
+    slot_.Terminate();
+}
+
+void MainWindow::SetOverlayPicture(const std::string& path) {
+    overlay_->SetPicture(LoadPicture(path));
+}
+
+void MainWindow::SetKeyVisible(std::int16_t index, bool visible) {
+    Keypad(index)->setVisible(visible);
+}
+
+void MainWindow::SetKeyCaption(std::int16_t index, const std::string& caption) {
+    QPushButton* key = Keypad(index);
+    key->setText(QString::fromStdString(caption));
+    key->setAccessibleName(caption.empty() ? QStringLiteral("Key %1").arg(index) : key->text());
+}
+
+void MainWindow::SetKeyPicture(std::int16_t index, const std::string& path) {
+    const QPixmap picture = LoadPicture(path);
+    Keypad(index)->setIcon(picture);
+    keyPictureSizes_.at(static_cast<std::size_t>(index - 1)) = picture.size();
+    FitKeyPicture(index);
+}
+
+void MainWindow::SetKeyName(std::int16_t index, const std::string& name) {
+    Keypad(index)->setAccessibleName(QString::fromStdString(name));
+}
+
+void MainWindow::ShowErrorBox(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::CloseMainWindow() {
+    close();
+}
+
+}  // namespace lumidot

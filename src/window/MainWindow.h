@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "cartridges/Host.h"
+#include "window/Layout.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace lumidot {
+
+class Console;
+class DotMatrix;
+class KeypadKeyboard;
+class PictureBox;
+class Slot;
+
+// The console's one window: the dot display with the cartridge's overlay
+// beneath it, the twelve-key keypad, and the side panel with the cartridge
+// slot and the simulator's options. Its handlers press keys, read the
+// display and drive the slot; the inserted game dresses the window through
+// Host.
+class MainWindow : public QWidget, public Host {
+    Q_OBJECT
+
+  public:
+    static constexpr int kKeys = 12;
+
+    MainWindow(Console& console, Slot& slot, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The window's start-up, once the slot has its cartridge: seeds the
+    // random generator and lists the cartridge.
+    void Load();
+
+    DotMatrix* Display() const { return dotDisplay_; }
+    PictureBox* Overlay() const { return overlay_; }
+    QPushButton* Keypad(int index) const { return keypad_.at(static_cast<std::size_t>(index - 1)); }
+    QTimer* RefreshTimer() const { return refreshTimer_; }
+
+    // Repaints every dot cell from the console's display memory.
+    void RefreshDisplay();
+
+    // The window's final release, once it is closed and no handler runs.
+    void Terminate();
+
+    // Host: what the game may do to the window.
+    void SetOverlayPicture(const std::string& path) override;
+    void SetKeyVisible(std::int16_t index, bool visible) override;
+    void SetKeyCaption(std::int16_t index, const std::string& caption) override;
+    void SetKeyPicture(std::int16_t index, const std::string& path) override;
+    void SetKeyName(std::int16_t index, const std::string& name) override;
+    void ShowErrorBox(const std::string& text, const std::string& title) override;
+    void CloseMainWindow() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Built in MainWindowControls.cpp.
+    void BuildDisplay();
+    void BuildKeypad();
+    void BuildSlotPanel();
+    void SetTabOrder();
+    template <typename Control>
+    Control* Place(QWidget* parent, const char* name, const layout::Rect& twips);
+    // Sets every control's place and the captions' size for the scale.
+    void ApplyScale(double scale);
+    void FitKeyPicture(int index);
+    // In Accessibility.cpp.
+    void DescribeControls();
+
+    void InsertCartridge();
+    void RemoveCartridge();
+    void PressKey(int index);
+    void UpdateDisplayBackground();
+
+    Console& console_;
+    Slot& slot_;
+    bool refreshing_ = false;
+    double scale_ = 1.0;
+    // Every placed control with its rectangle, for a change of scale.
+    std::vector<std::pair<QWidget*, layout::Rect>> placed_;
+
+    QFrame* displayPanel_ = nullptr;
+    QFrame* keypadPanel_ = nullptr;
+    QFrame* slotPanel_ = nullptr;
+    PictureBox* overlay_ = nullptr;
+    DotMatrix* dotDisplay_ = nullptr;
+    std::array<QPushButton*, kKeys> keypad_{};
+    // Each key's picture at its own size, shown scaled with the window.
+    std::array<QSize, kKeys> keyPictureSizes_{};
+    QLabel* cartridgeLabel_ = nullptr;
+    QComboBox* cartridgeList_ = nullptr;
+    QPushButton* insertButton_ = nullptr;
+    QPushButton* removeButton_ = nullptr;
+    QLabel* optionsLabel_ = nullptr;
+    QCheckBox* hideInactiveDots_ = nullptr;
+    QCheckBox* weakBattery_ = nullptr;
+    QCheckBox* enhancedControls_ = nullptr;
+    QTimer* refreshTimer_ = nullptr;
+    KeypadKeyboard* keyboard_ = nullptr;
+};
+
+}  // namespace lumidot
