@@ -43,7 +43,11 @@ void MainWindow::DescribeControls() {
     weakBattery_->setAccessibleDescription(
         QStringLiteral("Lit dots flicker between dark greys, as on a weak battery"));
     enhancedControls_->setAccessibleName(QStringLiteral("Enhanced game controls"));
-    enhancedControls_->setAccessibleDescription(QStringLiteral("Not available on this console"));
+    const QString enhanced = QStringLiteral(
+        "In Zentrax, a click on the display fires from the third of it under the pointer: "
+        "left, middle or right");
+    enhancedControls_->setAccessibleDescription(enhanced);
+    enhancedControls_->setToolTip(enhanced);
 }
 
 }  // namespace lumidot

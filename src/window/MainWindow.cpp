@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 
 #include "Version.h"
 #include "console/Console.h"
@@ -27,6 +29,15 @@ constexpr int kRefreshMilliseconds = 25;
 
 QRgb Grey(int level) {
     return qRgb(level, level, level);
+}
+
+// With the enhanced controls, a click on the display fires from the third
+// of it under the pointer: columns 1 to 5 left, 6 to 11 up, 12 to 16 right.
+int FireKeyForColumn(int column) {
+    if (column < 1 || column > 16) {
+        return 0;
+    }
+    return column <= 5 ? 7 : column <= 11 ? 8 : 9;
 }
 
 }  // namespace
@@ -51,6 +62,7 @@ MainWindow::MainWindow(Console& console, Slot& slot, QWidget* parent)
     ApplyScale(1.0);
     SetTabOrder();
     DescribeControls();
+    AddSizeShortcuts();
     keyboard_ = new KeypadKeyboard(*this, keypad_);
 
     refreshTimer_ = new QTimer(this);
@@ -112,6 +124,21 @@ void MainWindow::RemoveCartridge() {
 
 void MainWindow::PressKey(int index) {
     console_.PressKey(static_cast<std::int16_t>(index));
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !enhancedControls_->isChecked() ||
+        cartridgeList_->currentText() != QLatin1String("Zentrax") ||
+        !OverDisplay(event->position().toPoint())) {
+        return;
+    }
+    // The column under the pointer: cells stand at a pitch of 120 twips
+    // from 360 on, and a gap belongs to the cell on its left.
+    const double twips = event->position().x() * layout::kTwipsPerPixel / scale_;
+    const int column = static_cast<int>(std::floor((twips - 360.0) / 120.0)) + 1;
+    if (const int key = FireKeyForColumn(column)) {
+        PressKey(key);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -52,6 +52,11 @@ class MainWindow : public QWidget, public Host {
     // The window's final release, once it is closed and no handler runs.
     void Terminate();
 
+    // The window's size factor, 1 to 4; Ctrl+Plus and Ctrl+Minus step it,
+    // Ctrl+0 returns to the one it started at.
+    double Scale() const { return scale_; }
+    void SetStartScale(double scale);
+
     // Host: what the game may do to the window.
     void SetOverlayPicture(const std::string& path) override;
     void SetKeyVisible(std::int16_t index, bool visible) override;
@@ -63,6 +68,10 @@ class MainWindow : public QWidget, public Host {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The pointer over the display reaches the window: the panel is
+    // disabled. The keypad and the slot panel keep theirs.
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     // Built in MainWindowControls.cpp.
@@ -77,6 +86,10 @@ class MainWindow : public QWidget, public Host {
     void FitKeyPicture(int index);
     // In Accessibility.cpp.
     void DescribeControls();
+    // In MainWindowSizes.cpp.
+    void AddSizeShortcuts();
+    void StepScale(int direction);
+    bool OverDisplay(const QPoint& point) const;
 
     void InsertCartridge();
     void RemoveCartridge();
@@ -87,6 +100,7 @@ class MainWindow : public QWidget, public Host {
     Slot& slot_;
     bool refreshing_ = false;
     double scale_ = 1.0;
+    double startScale_ = 1.0;
     // Every placed control with its rectangle, for a change of scale.
     std::vector<std::pair<QWidget*, layout::Rect>> placed_;
 

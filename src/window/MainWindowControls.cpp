@@ -59,6 +59,7 @@ void MainWindow::BuildDisplay() {
 void MainWindow::BuildKeypad() {
     keypadPanel_ = Place<QFrame>(this, "Frame2", layout::kKeypadPanel);
     keypadPanel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    keypadPanel_->setAttribute(Qt::WA_NoMousePropagation);
     for (int k = 1; k <= kKeys; ++k) {
         auto* key = Place<QPushButton>(keypadPanel_, "Keypad", layout::KeypadKey(k));
         key->setProperty("Index", k);
@@ -70,6 +71,7 @@ void MainWindow::BuildKeypad() {
 void MainWindow::BuildSlotPanel() {
     slotPanel_ = Place<QFrame>(this, "Frame3", layout::kSlotPanel);
     slotPanel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    slotPanel_->setAttribute(Qt::WA_NoMousePropagation);
 
     cartridgeLabel_ = Place<QLabel>(slotPanel_, "Label1", layout::kCartridgeLabel);
     cartridgeLabel_->setText(QStringLiteral("Cartridge:"));
@@ -89,10 +91,8 @@ void MainWindow::BuildSlotPanel() {
     connect(hideInactiveDots_, &QCheckBox::clicked, this, &MainWindow::UpdateDisplayBackground);
     weakBattery_ = Place<QCheckBox>(slotPanel_, "Check2", layout::kWeakBattery);
     weakBattery_->setText(QStringLiteral("simulate weak battery"));
-    // Shown for what the console could offer; nothing enables it.
     enhancedControls_ = Place<QCheckBox>(slotPanel_, "Check3", layout::kEnhancedControls);
     enhancedControls_->setText(QStringLiteral("enhanced game controls"));
-    enhancedControls_->setEnabled(false);
 }
 
 void MainWindow::UpdateDisplayBackground() {

@@ -75,7 +75,7 @@ TEST_F(WindowTest, StartsWithTheSlotEmptyAndTheCartridgeListFilled) {
             << control->objectName().toStdString();
     }
     EXPECT_FALSE(Control<QPushButton>("Command2")->isEnabled());
-    EXPECT_FALSE(Control<QCheckBox>("Check3")->isEnabled());
+    EXPECT_TRUE(Control<QCheckBox>("Check3")->isEnabled());
     EXPECT_FALSE(Control<QCheckBox>("Check3")->isChecked());
     EXPECT_FALSE(window.RefreshTimer()->isActive());
     EXPECT_EQ(window.RefreshTimer()->interval(), 25);
@@ -113,7 +113,7 @@ TEST_F(WindowTest, TabVisitsTheEnabledControlsInTheConsolesOrder) {
 
     // "remove cartridge" and "enhanced game controls" are disabled and
     // skipped; the panels, labels and the display take no focus.
-    QStringList expected{"Command1", "Check1", "Check2"};
+    QStringList expected{"Command1", "Check1", "Check2", "Check3"};
     for (int k = 1; k <= 12; ++k) {
         expected << QStringLiteral("Keypad(%1)").arg(k);
     }
