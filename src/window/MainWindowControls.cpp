@@ -123,6 +123,11 @@ void MainWindow::ApplyScale(double scale) {
     for (const auto& [control, twips] : placed_) {
         control->setGeometry(ToWholePixels(twips, scale));
     }
+    // Labels are as wide as their text, which may grow a pixel faster than
+    // the scale.
+    for (QLabel* label : {cartridgeLabel_, optionsLabel_}) {
+        label->resize(label->size().expandedTo(label->sizeHint()));
+    }
     dotDisplay_->SetScale(scale);
     for (int k = 1; k <= kKeys; ++k) {
         FitKeyPicture(k);

@@ -2,17 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "console/RuntimeError.h"
-#include "support/DotPicture.h"
+#include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
 
 namespace lumidot {
 namespace {
-
-using testing::DotPicture;
-using testing::VirtualPlatform;
 
 int ErrorOf(const std::function<void()>& action) {
     try {
@@ -25,99 +20,61 @@ int ErrorOf(const std::function<void()>& action) {
 
 class ConsoleTest : public ::testing::Test {
   protected:
-    VirtualPlatform platform;
+    testing::VirtualPlatform platform;
     Console console{platform};
 };
 
 TEST_F(ConsoleTest, DotsAreAddressedColumnFirstAndOnlyTheCombinedIndexIsChecked) {
-    console.DotOn(1, 1);    // cell 1, top left
-    console.DotOn(16, 16);  // cell 256, bottom right
-    console.DotOn(17, 1);   // past the end of row 1: the first dot of row 2
-    console.DotOn(0, 4);    // before the start of row 4: the last dot of row 3
-    console.DotOn(5, 9);
-    EXPECT_EQ(DotPicture(console),
-              "#...............\n"
-              "#...............\n"
-              "...............#\n"
-              "................\n"
-              "................\n"
-              "................\n"
-              "................\n"
-              "................\n"
-              "....#...........\n"
-              "................\n"
-              "................\n"
-              "................\n"
-              "................\n"
-              "................\n"
-              "................\n"
-              "...............#\n");
-    EXPECT_EQ(console.Dots(17), kTrue);
-    EXPECT_EQ(console.Dots(48), kTrue);
-
-    console.DotOff(17, 1);
-    console.DotOff(17, 1);  // already off: stays off
-    console.DotOff(16, 16);
-    EXPECT_EQ(console.Dots(17), 0);
-    EXPECT_EQ(console.Dots(256), 0);
-    EXPECT_EQ(console.Dots(1), kTrue);
-}
-
-TEST_F(ConsoleTest, AFailedDotOperationRaisesItsErrorAndChangesNothing) {
-    console.DotOn(3, 3);
-    console.DotOn(16, 16);
-    const std::string before = DotPicture(console);
-
     struct Case {
         std::int16_t x, y;
-        int error;
+        int cell;   // the cell lit, or 0
+        int error;  // or the error raised, with nothing changed
     };
-    const std::array<Case, 9> cases{{
-        {0, 1, 9},       // index 0
-        {1, 17, 9},      // index 257
-        {-20, 1, 9},     // far left of the top row
-        {1, 0, 9},       // row 0
-        {2048, 0, 9},    // a huge column on row 0 reaches 2032: outside
-        {1, 2048, 6},    // 2048 x 16 overflows
-        {1, -2048, 6},   // -32768 is fine, minus 16 overflows
-        {32767, 2, 6},   // 16 + 32767 overflows
-        {-32768, 1, 9},  // stays in range but far below 1
-    }};
+    const Case cases[] = {{1, 1, 1, 0},     {16, 16, 256, 0}, {17, 1, 17, 0},       {0, 4, 48, 0},
+                          {5, 9, 133, 0},   {0, 1, 0, 9},     {1, 17, 0, 9},        {-20, 1, 0, 9},
+                          {1, 0, 0, 9},     {2048, 0, 0, 9},  {-32768, 1, 0, 9},    {1, 2048, 0, 6},
+                          {1, -2048, 0, 6}, {32767, 2, 0, 6}, {-32768, -2048, 0, 6}};
     for (const Case& c : cases) {
-        EXPECT_EQ(ErrorOf([&] { console.DotOn(c.x, c.y); }), c.error)
-            << "DotOn(" << c.x << ", " << c.y << ")";
-        EXPECT_EQ(ErrorOf([&] { console.DotOff(c.x, c.y); }), c.error)
-            << "DotOff(" << c.x << ", " << c.y << ")";
+        SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
+        console.DotOn(7, 7);
+        const std::string before = testing::Shown(console);
+        EXPECT_EQ(ErrorOf([&] { console.DotOn(c.x, c.y); }), c.error);
+        if (c.error != 0) {
+            EXPECT_EQ(ErrorOf([&] { console.DotOff(c.x, c.y); }), c.error);
+            EXPECT_EQ(testing::Shown(console), before);
+            continue;
+        }
+        std::string lit = before;
+        lit[static_cast<std::size_t>((c.cell - 1) / 16 * 17 + (c.cell - 1) % 16)] = '#';
+        EXPECT_EQ(testing::Shown(console), lit);
+        console.DotOff(c.x, c.y);
+        console.DotOff(c.x, c.y);
+        EXPECT_EQ(console.Dots(c.cell), 0);
+        console.ClearDots();
+        EXPECT_EQ(testing::Shown(console), testing::Picture().Text());
     }
-    EXPECT_EQ(DotPicture(console), before);
+    EXPECT_EQ(ErrorOf([&] { (void)console.Dots(0); }), 9);
     EXPECT_EQ(ErrorOf([&] { (void)console.Dots(257); }), 9);
-    EXPECT_EQ(ErrorOf([&] { console.DotOff(16, 16); }), 0);
 }
 
-TEST_F(ConsoleTest, PauseWaitsOnTheClockAndLetsEventsRunMeanwhile) {
-    // The virtual clock moves 1 ms per pump.
-    const double start = platform.Seconds();
-    bool clicked = false;
-    platform.At(start + 0.050, [&] {
-        clicked = true;
-        console.PressKey(5);
-    });
-    console.Pause(100);
-    EXPECT_GE(platform.Seconds(), start + 0.100 - 1e-9);
-    EXPECT_LT(platform.Seconds(), start + 0.102);
-    EXPECT_TRUE(clicked);
-    EXPECT_EQ(console.KeyPressed(), 5);
-    EXPECT_GE(platform.Pumps(), 99);
-}
-
-TEST_F(ConsoleTest, PauseOfZeroOrLessReturnsAtOnceWithoutHandlingEvents) {
-    bool ran = false;
-    platform.AtPump(1, [&] { ran = true; });
+TEST_F(ConsoleTest, PauseWaitsItsTimeOnTheClockHandlingEventsMeanwhile) {
+    for (const bool waiting : {false, true}) {
+        platform.waiting = waiting;
+        const double start = platform.Seconds();
+        platform.At(start + 0.050, [this] { console.PressKey(5); });
+        console.Pause(100);
+        EXPECT_GE(platform.Seconds(), start + 0.100 - 1e-9);
+        EXPECT_LE(platform.Seconds(), start + 0.1015) << "overslept";
+        EXPECT_EQ(console.KeyPressed(), 5) << "an event ran during the pause";
+        console.ClearKey();
+    }
+    // Zero or less returns at once, without handling anything.
+    const long pumps = platform.pumps;
+    platform.At(0, [this] { console.PressKey(1); });
     console.Pause(0);
-    console.Pause(-1);
     console.Pause(-32768);
-    EXPECT_EQ(platform.Pumps(), 0);
-    EXPECT_FALSE(ran);
+    EXPECT_EQ(platform.pumps, pumps);
+    EXPECT_EQ(console.KeyPressed(), 0);
 }
 
 }  // namespace

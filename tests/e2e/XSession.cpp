@@ -2,33 +2,31 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
+#include <signal.h>
 
-#include <cstring>
 #include <stdexcept>
 #include <thread>
+
+#include "window/Greys.h"
 
 namespace lumidot::e2e {
 
 namespace {
 
-constexpr int kDeadlineMs =
-    static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(kDeadline).count());
+constexpr int kDeadlineMs = 30000;
 
-// Errors from windows that vanish while they are looked at are expected.
+// Windows that vanish while they are looked at are expected.
 int IgnoreXErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
 void Stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning) {
-        return;
-    }
-    // Asked first, so that an X server removes its lock and socket.
-    process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(5000);
+    if (process.state() != QProcess::NotRunning) {
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
     }
 }
 
@@ -45,43 +43,14 @@ bool WaitFor(const std::function<bool()>& condition, Clock::duration deadline) {
     return true;
 }
 
-XServer::XServer() {
-    // Xvfb picks a free display and writes its number on standard output.
-    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-dpi",
-                                           "96", "-nolisten", "tcp", "-noreset"});
-    QByteArray number;
-    WaitFor([&] {
-        server_.waitForReadyRead(100);
-        number += server_.readAllStandardOutput();
-        return number.contains('\n') || server_.state() == QProcess::NotRunning;
-    });
-    if (!number.contains('\n')) {
-        throw std::runtime_error("Xvfb did not start");
-    }
-    name_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
-    display_ = XOpenDisplay(name_.toLatin1().constData());
-    if (display_ == nullptr) {
-        throw std::runtime_error("cannot connect to Xvfb");
-    }
-}
-
-XServer::~XServer() {
-    if (display_ != nullptr) {
-        XCloseDisplay(display_);
-    }
-    Stop(server_);
-}
-
 Screenshot::Screenshot(Display* display, Window window) {
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, window, &attributes) == 0) {
-        return;
+    if (window != 0 && XGetWindowAttributes(display, window, &attributes) != 0) {
+        width_ = attributes.width;
+        height_ = attributes.height;
+        image_ = XGetImage(display, window, 0, 0, static_cast<unsigned>(width_),
+                           static_cast<unsigned>(height_), AllPlanes, ZPixmap);
     }
-    width_ = attributes.width;
-    height_ = attributes.height;
-    image_ = XGetImage(display, window, 0, 0, static_cast<unsigned>(width_),
-                       static_cast<unsigned>(height_), AllPlanes, ZPixmap);
 }
 
 Screenshot::~Screenshot() {
@@ -96,44 +65,111 @@ int Screenshot::Grey(int x, int y) const {
     return r == g && g == b ? static_cast<int>(r) : -1;
 }
 
-std::string ShownDots(const Screenshot& shot) {
+std::string Screenshot::Dots() const {
     std::string dots;
     for (int n = 0; n < 256; ++n) {
-        const int grey = shot.Grey(CellX(n), CellY(n));
-        dots += grey == 0 ? '#' : grey == 208 ? '.' : '?';
-        if (n % 16 == 15) {
-            dots += '\n';
-        }
+        const layout::Point at = layout::CentreIn(layout::kDisplayPanel, layout::DotCell(n));
+        const int grey = Grey(static_cast<int>(at.x), static_cast<int>(at.y));
+        dots += grey == greys::kLit ? '#' : grey == greys::kUnlit ? '.' : '?';
+        dots += n % 16 == 15 ? "\n" : "";
     }
     return dots;
 }
 
-RunningProgram::RunningProgram(const QString& executable, const QStringList& environment) {
+RunningProgram::RunningProgram(const QString& executable, const QStringList& arguments) {
     XSetErrorHandler(IgnoreXErrors);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", x_.Name());
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    // Silent unless the caller picked an audio driver to listen with.
-    if (!env.contains("SDL_AUDIODRIVER")) {
-        env.insert("SDL_AUDIODRIVER", "dummy");
+    // Xvfb picks a free display and writes its number on standard output.
+    server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-dpi",
+                                           "96", "-nolisten", "tcp"});
+    QByteArray number;
+    WaitFor([&] {
+        server_.waitForReadyRead(100);
+        number += server_.readAllStandardOutput();
+        return number.contains('\n') || server_.state() == QProcess::NotRunning;
+    });
+    const QString name = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    display_ = XOpenDisplay(name.toLatin1().constData());
+    if (display_ == nullptr) {
+        throw std::runtime_error("no Xvfb");
     }
-    for (const QString& setting : environment) {
-        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
-    }
-    program_.setProcessEnvironment(env);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", name);
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("SDL_AUDIODRIVER", environment.value("SDL_AUDIODRIVER", "dummy"));
+    program_.setProcessEnvironment(environment);
     program_.setProcessChannelMode(QProcess::ForwardedChannels);
-    program_.start(executable, {});
-    if (!program_.waitForStarted(kDeadlineMs)) {
-        throw std::runtime_error("cannot start " + executable.toStdString());
-    }
+    program_.start(executable, arguments);
+    program_.waitForStarted(kDeadlineMs);
 }
 
 RunningProgram::~RunningProgram() {
     Stop(program_);
+    if (display_ != nullptr) {
+        XCloseDisplay(display_);
+    }
+    Stop(server_);
 }
 
 bool RunningProgram::Alive() {
     return program_.state() != QProcess::NotRunning && !program_.waitForFinished(0);
+}
+
+Window RunningProgram::WaitForWindow(const std::string& title) {
+    Window found = 0;
+    WaitFor([&] {
+        Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(display_, root, &root, &parent, &children, &count);
+        for (unsigned int i = 0; i < count && found == 0; ++i) {
+            char* name = nullptr;
+            XWindowAttributes attributes;
+            if (XFetchName(display_, children[i], &name) != 0 && name != nullptr) {
+                if (title == name && XGetWindowAttributes(display_, children[i], &attributes) &&
+                    attributes.map_state == IsViewable) {
+                    found = children[i];
+                }
+                XFree(name);
+            }
+        }
+        XFree(children);
+        return found != 0 || !Alive();
+    });
+    window_ = window_ == 0 ? found : window_;
+    return found;
+}
+
+void RunningProgram::Click(layout::Point point) {
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), static_cast<int>(point.x),
+                          static_cast<int>(point.y), &x, &y, &child);
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void RunningProgram::Press(KeySym key, Window window) {
+    XSetInputFocus(display_, window != 0 ? window : window_, RevertToParent, CurrentTime);
+    const KeyCode code = XKeysymToKeycode(display_, key);
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void RunningProgram::Close() {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    XSendEvent(display_, window_, False, NoEventMask, &event);
+    XSync(display_, False);
+}
+
+void RunningProgram::Signal(int signal) {
+    ::kill(static_cast<pid_t>(program_.processId()), signal);
 }
 
 int RunningProgram::WaitForExit() {
@@ -143,89 +179,11 @@ int RunningProgram::WaitForExit() {
     return program_.exitStatus() == QProcess::NormalExit ? program_.exitCode() : -1;
 }
 
-Window RunningProgram::FindWindow(const char* title) {
-    Display* d = x_.Connection();
-    Window root = DefaultRootWindow(d), parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (XQueryTree(d, root, &root, &parent, &children, &count) == 0) {
-        return 0;
-    }
-    for (unsigned int i = 0; i < count && found == 0; ++i) {
-        char* name = nullptr;
-        XWindowAttributes attributes;
-        if (XFetchName(d, children[i], &name) != 0 && name != nullptr) {
-            if (std::strcmp(name, title) == 0 &&
-                XGetWindowAttributes(d, children[i], &attributes) != 0 &&
-                attributes.map_state == IsViewable) {
-                found = children[i];
-            }
-            XFree(name);
-        }
-    }
-    XFree(children);
-    return found;
-}
-
-bool RunningProgram::WaitForWindow() {
-    WaitFor([this] {
-        window_ = FindWindow("Lumidot v0.21");
-        return window_ != 0 || !Alive();
+bool RunningProgram::WaitForScreen(const std::function<bool(const Screenshot&)>& test) {
+    return WaitFor([&] {
+        const Screenshot shot(display_, window_);
+        return shot.Valid() && test(shot);
     });
-    return window_ != 0;
-}
-
-Window RunningProgram::WaitForWindowTitled(const char* title) {
-    Window found = 0;
-    WaitFor([&] {
-        found = FindWindow(title);
-        return found != 0 || !Alive();
-    });
-    return found;
-}
-
-void RunningProgram::Press(KeySym key, Window window) {
-    Display* d = x_.Connection();
-    XSetInputFocus(d, window != 0 ? window : window_, RevertToParent, CurrentTime);
-    const KeyCode code = XKeysymToKeycode(d, key);
-    XTestFakeKeyEvent(d, code, True, CurrentTime);
-    XTestFakeKeyEvent(d, code, False, CurrentTime);
-    XSync(d, False);
-}
-
-void RunningProgram::Click(int x, int y) {
-    Display* d = x_.Connection();
-    int rootX = 0, rootY = 0;
-    Window child = 0;
-    XTranslateCoordinates(d, window_, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
-    XTestFakeMotionEvent(d, -1, rootX, rootY, CurrentTime);
-    XTestFakeButtonEvent(d, 1, True, CurrentTime);
-    XTestFakeButtonEvent(d, 1, False, CurrentTime);
-    XSync(d, False);
-}
-
-void RunningProgram::Close() {
-    Display* d = x_.Connection();
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window_;
-    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, window_, False, NoEventMask, &event);
-    XSync(d, False);
-}
-
-bool RunningProgram::WaitForScreen(const std::function<bool(const Screenshot&)>& test,
-                                   Clock::duration deadline) {
-    return WaitFor(
-        [&] {
-            Screenshot shot(x_.Connection(), window_);
-            return shot.Valid() && test(shot);
-        },
-        deadline);
 }
 
 }  // namespace lumidot::e2e

@@ -1,28 +1,18 @@
 #include "support/Glyphs.h"
 
+#include "console/Console.h"
+
 namespace lumidot::testing {
 
 const std::vector<std::string> kDigitFont = {
     "### .#. ### ### #.# ### ### ### ### ###", "#.# ##. ..# ..# #.# #.. #.. ..# #.# #.#",
     "#.# .#. ### .## ### ### ### ..# ### ###", "#.# .#. #.. ..# ..# ..# #.# ..# #.# ..#",
-    "### ### ### ### ..# ### ### ..# ### ###",
-};
-const std::vector<std::string> kSizeFont = {
-    "### .#. ### ### #.#",  //
-    "#.. ##. ..# ..# #.#",  //
-    "#.. .#. ### .## ###",  //
-    "#.. .#. #.. ..# ..#",  //
-    "### ### ### ### ..#",
-};
-const std::vector<std::string> kSpeedFont = {
-    "### .## ###",  //
-    "#.. #.. #..",  //
-    "#.. ### ##.",  //
-    "#.. ..# #..",  //
-    "### ##. #..",
-};
-
-Picture::Picture(char fill) : lines(16, std::string(16, fill)) {}
+    "### ### ### ### ..# ### ### ..# ### ###"};
+const std::vector<std::string> kSizeFont = {"### .#. ### ### #.#", "#.. ##. ..# ..# #.#",
+                                            "#.. .#. ### .## ###", "#.. .#. #.. ..# ..#",
+                                            "### ### ### ### ..#"};
+const std::vector<std::string> kSpeedFont = {"### .## ###", "#.. #.. #..", "#.. ### ##.",
+                                             "#.. ..# #..", "### ##. #.."};
 
 Picture& Picture::With(const std::vector<std::string>& font, int n, int column) {
     for (std::size_t row = 0; row < 5; ++row) {
@@ -34,7 +24,7 @@ Picture& Picture::With(const std::vector<std::string>& font, int n, int column) 
 
 Picture& Picture::Dots(int row, std::initializer_list<int> columns) {
     for (const int column : columns) {
-        lines[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)] = '#';
+        lines.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(column - 1)) = '#';
     }
     return *this;
 }
@@ -50,6 +40,23 @@ Picture& Picture::Gun(int position) {
     }
 }
 
+std::string Picture::Text() const {
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line + '\n';
+    }
+    return out;
+}
+
+std::string Shown(const Console& console) {
+    Picture picture;
+    for (int i = 0; i < 256; ++i) {
+        picture.lines[static_cast<std::size_t>(i / 16)][static_cast<std::size_t>(i % 16)] =
+            console.Dots(i + 1) == kTrue ? '#' : '.';
+    }
+    return picture.Text();
+}
+
 std::string ScorePicture(int score) {
     Picture picture;
     picture.With(kDigitFont, score % 10, 14);
@@ -59,25 +66,14 @@ std::string ScorePicture(int score) {
     return picture.Text();
 }
 
-std::string Picture::Text() const {
-    std::string out;
-    for (const std::string& line : lines) {
-        out += line + '\n';
-    }
-    return out;
-}
-
 namespace {
 
-std::string Box(const std::string& picture, int column) {
+char Read(const std::string& picture, int column, const std::vector<std::string>& font,
+          const char* names) {
     std::string box;
     for (std::size_t row = 0; row < 5; ++row) {
         box += picture.substr(row * 17 + static_cast<std::size_t>(column - 1), 3);
     }
-    return box;
-}
-
-char Read(const std::string& box, const std::vector<std::string>& font, const char* names) {
     if (box == std::string(15, '.')) {
         return '.';
     }
@@ -96,16 +92,14 @@ char Read(const std::string& box, const std::vector<std::string>& font, const ch
 }  // namespace
 
 std::string ReadMenu(const std::string& picture) {
-    for (std::size_t row = 0; row < 16; ++row) {
-        for (std::size_t column = 0; column < 16; ++column) {
-            const bool inBox = row < 5 && (column < 3 || (column >= 9 && column != 12));
-            if (!inBox && picture[row * 17 + column] != '.') {
-                return "stray";
-            }
+    for (std::size_t i = 0; i < picture.size(); ++i) {
+        const bool inBox = i < 5 * 17 && (i % 17 < 3 || (i % 17 >= 9 && i % 17 != 12));
+        if (!inBox && picture[i] == '#') {
+            return "stray";
         }
     }
-    return {Read(Box(picture, 1), kSizeFont, "C1234"), Read(Box(picture, 10), kSpeedFont, "CSF"),
-            Read(Box(picture, 14), kDigitFont, "0123456789")};
+    return {Read(picture, 1, kSizeFont, "C1234"), Read(picture, 10, kSpeedFont, "CSF"),
+            Read(picture, 14, kDigitFont, "0123456789")};
 }
 
 }  // namespace lumidot::testing

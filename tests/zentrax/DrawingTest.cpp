@@ -1,30 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "cartridges/zentrax/Digits.h"
 #include "cartridges/zentrax/Gun.h"
 #include "cartridges/zentrax/Indicators.h"
 #include "console/Console.h"
-#include "support/DotPicture.h"
 #include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
 
 namespace lumidot::zentrax {
 namespace {
 
-using testing::DotPicture;
 using testing::kDigitFont;
-using testing::kSizeFont;
-using testing::kSpeedFont;
 using testing::Picture;
+using testing::Shown;
 
 class DrawingTest : public ::testing::Test {
   protected:
-    void LightAll() {
+    // Every dot lit, or every dot dark.
+    void Fill(bool lit) {
         for (std::int16_t y = 1; y <= 16; ++y) {
             for (std::int16_t x = 1; x <= 16; ++x) {
-                console.DotOn(x, y);
+                lit ? console.DotOn(x, y) : console.DotOff(x, y);
             }
         }
     }
@@ -33,91 +29,73 @@ class DrawingTest : public ::testing::Test {
     Console console{platform};
 };
 
-TEST_F(DrawingTest, EachDigitFillsItsBoxOnADarkOrALitDisplayAndNothingElse) {
-    for (std::int16_t digit = 0; digit <= 9; ++digit) {
-        for (const int offset : {0, -4, -13}) {
-            console.ClearDots();
-            DrawDigit(console, digit, static_cast<std::int16_t>(offset));
-            EXPECT_EQ(DotPicture(console), Picture().With(kDigitFont, digit, 14 + offset).Text())
-                << "digit " << digit << " at offset " << offset;
-            LightAll();
-            DrawDigit(console, digit, static_cast<std::int16_t>(offset));
-            EXPECT_EQ(DotPicture(console), Picture('#').With(kDigitFont, digit, 14 + offset).Text())
-                << "digit " << digit << " at offset " << offset << " over lit dots";
+// Each glyph replaces all of its box, lit or dark, and touches nothing else.
+TEST_F(DrawingTest, GlyphsAreTheFontsAsPrinted) {
+    for (const bool lit : {false, true}) {
+        const char fill = lit ? '#' : '.';
+        for (std::int16_t n = 0; n <= 9; ++n) {
+            for (const std::int16_t offset : std::initializer_list<std::int16_t>{0, -4, -13}) {
+                Fill(lit);
+                DrawDigit(console, n, offset);
+                EXPECT_EQ(Shown(console), Picture(fill).With(kDigitFont, n, 14 + offset).Text());
+            }
+        }
+        for (std::int16_t n = 0; n <= 4; ++n) {
+            Fill(lit);
+            DrawSizeIndicator(console, n);
+            EXPECT_EQ(Shown(console), Picture(fill).With(testing::kSizeFont, n, 1).Text());
+        }
+        for (std::int16_t n = 0; n <= 2; ++n) {
+            Fill(lit);
+            DrawSpeedIndicator(console, n);
+            EXPECT_EQ(Shown(console), Picture(fill).With(testing::kSpeedFont, n, 10).Text());
         }
     }
-}
-
-TEST_F(DrawingTest, IndicatorsDrawTheirGlyphsInTheirOwnBoxes) {
-    for (std::int16_t size = 0; size <= 4; ++size) {
-        LightAll();
-        DrawSizeIndicator(console, size);
-        EXPECT_EQ(DotPicture(console), Picture('#').With(kSizeFont, size, 1).Text())
-            << "size " << size;
-    }
-    for (std::int16_t speed = 0; speed <= 2; ++speed) {
-        console.ClearDots();
-        DrawSpeedIndicator(console, speed);
-        EXPECT_EQ(DotPicture(console), Picture().With(kSpeedFont, speed, 10).Text())
-            << "speed " << speed;
+    // The gun at one site puts out the other two.
+    Fill(false);
+    for (const std::int16_t site : std::initializer_list<std::int16_t>{3, 1, 2}) {
+        DrawGun(console, site);
+        EXPECT_EQ(Shown(console), Picture().Gun(site).Text());
     }
 }
 
-TEST_F(DrawingTest, ValuesWithoutAPictureChangeNothing) {
-    LightAll();
+TEST_F(DrawingTest, ValuesWithoutAPictureDrawNothing) {
+    Fill(true);
     console.DotOff(15, 2);
-    const std::string before = DotPicture(console);
+    const std::string before = Shown(console);
     for (const int value : {INT16_MIN, -1, 10, 100, INT16_MAX}) {
         const auto v = static_cast<std::int16_t>(value);
         DrawDigit(console, v, 0);
-        DrawTargetCount(console, v);
         DrawSizeIndicator(console, v);
         DrawSpeedIndicator(console, v);
         DrawGun(console, v);
     }
     DrawScore(console, -1);
-    DrawScore(console, -32768);
     DrawSizeIndicator(console, 5);
     DrawSpeedIndicator(console, 3);
     DrawGun(console, 0);
     DrawGun(console, 4);
-    EXPECT_EQ(DotPicture(console), before);
+    EXPECT_EQ(Shown(console), before);
 }
 
-TEST_F(DrawingTest, ScoresShowTheirDigitsFromTheRightEdge) {
-    struct Case {
-        std::int16_t score;
-        std::vector<std::pair<int, int>> digits;  // digit, left column
-    };
-    const Case cases[] = {
-        {0, {{0, 14}}},
-        {9, {{9, 14}}},
-        {10, {{1, 10}, {0, 14}}},
-        {47, {{4, 10}, {7, 14}}},
-        {90, {{9, 10}, {0, 14}}},
-        {99, {{9, 10}, {9, 14}}},
-        {100, {{1, 6}, {0, 10}, {0, 14}}},
-        {905, {{9, 6}, {0, 10}, {5, 14}}},
-        {2026, {{2, 2}, {0, 6}, {2, 10}, {6, 14}}},
-        {9999, {{9, 2}, {9, 6}, {9, 10}, {9, 14}}},
-        {10000, {{9, 2}, {9, 6}, {9, 10}, {9, 14}}},
-        {32767, {{9, 2}, {9, 6}, {9, 10}, {9, 14}}},
-    };
-    for (const Case& c : cases) {
-        console.ClearDots();
-        DrawScore(console, c.score);
+TEST_F(DrawingTest, ScoresStandFromTheRightEdgeFourColumnsADigit) {
+    const std::pair<std::int16_t, std::vector<int>> cases[] = {
+        {0, {0}},     {9, {9}},         {10, {1, 0}},          {47, {4, 7}},
+        {90, {9, 0}}, {905, {9, 0, 5}}, {10000, {9, 9, 9, 9}}, {32767, {9, 9, 9, 9}}};
+    for (const auto& [score, digits] : cases) {
+        Fill(false);
+        DrawScore(console, score);
         Picture expected;
-        for (const auto& [digit, column] : c.digits) {
-            expected.With(kDigitFont, digit, column);
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            expected.With(kDigitFont, digits[i], 14 - 4 * static_cast<int>(digits.size() - 1 - i));
         }
-        EXPECT_EQ(DotPicture(console), expected.Text()) << "score " << c.score;
+        EXPECT_EQ(Shown(console), expected.Text()) << score;
     }
-    // A one-digit score leaves a tens digit standing.
-    console.ClearDots();
-    DrawScore(console, 47);
+    // One digit leaves a tens digit standing: the game clears first.
+    Fill(false);
+    DrawScore(console, 97);
     DrawScore(console, 5);
-    EXPECT_EQ(DotPicture(console),
-              Picture().With(kDigitFont, 4, 10).With(kDigitFont, 5, 14).Text());
+    EXPECT_EQ(Shown(console), Picture().With(kDigitFont, 9, 10).With(kDigitFont, 5, 14).Text());
 }
 
 }  // namespace

@@ -1,223 +1,151 @@
-// Whole sessions on the virtual clock, ended in each of their phases by a
-// closed window or by a fault, run at any hour, and run a thousand times.
+// One session, ended in each of its phases by a closed window, a removed
+// cartridge or a fault: "Go", ten slow bars of three on row 7 from the
+// left, the last one shot down; the score, the tune and the wait.
 
-#include <sys/resource.h>
+#include <cmath>
+#include <new>
+#include <stdexcept>
 
-#include <algorithm>
-#include <cstdint>
-
-#include "zentrax/Session.h"
+#include "zentrax/Game.h"
 
 namespace lumidot {
 namespace {
 
-using testing::kFolder;
-using testing::VirtualPlatform;
+class Session : public testing::GameTest {
+  public:
+    using GameTest::At;
+    using GameTest::console;
+    using GameTest::host;
+    using GameTest::Now;
+    using GameTest::platform;
+    using GameTest::Played;
+    using GameTest::Remove;
+    using GameTest::slot;
 
-const std::string kHitSound = kFolder + "/samples/zx_hit.wav";
-const std::string kTune = kFolder + "/samples/zx_gameover.wav";
-
-// One session: "Go", ten slow bars of four, the first (on row 8 from the
-// left) shot down, the others let through; then the score, the tune and the
-// game-over wait, until the window closes.
-struct Session {
-    explicit Session(double start) : platform(start) {
-        platform.SetWaiting(true);
-        platform.ScriptRandom({0.25f, 0.99f});
-        platform.At(start + 0.1, [this] { console.PressKey(5); });
-        platform.OnEveryPump([this] {
-            const bool barAt7 =
-                console.Dots(7 * 16 + 7) == kTrue && console.Dots(7 * 16 + 8) != kTrue;
-            if (!fired && console.KeyPressed() == 5 && barAt7) {
+    Session() {
+        platform.waiting = true;
+        for (int i = 0; i < 10; ++i) {
+            platform.draws.insert(platform.draws.end(), {0.25f, 0.8125f});
+        }
+        Key(0.1, 5);
+        platform.onPump = [this] {
+            const std::vector<int> row7 = RowSeven();
+            if (!fired && platform.drawsTaken == 20 && !row7.empty() && row7.back() == 6) {
                 fired = true;
-                const double now = platform.Seconds();
-                platform.At(now, [this] { console.PressKey(8); });
+                console.PressKey(8);
             }
-        });
-        platform.At(start + 600, [this] {
-            ADD_FAILURE() << "the session outlived its script";
-            slot.Close();
-        });
-        slot.Plug(game);
+        };
     }
+    void TestBody() override {}
 
-    // As the window's close does.
-    void CloseAt(double t) {
-        platform.At(t, [this] { slot.Close(); });
-    }
-
-    void Run() { slot.Insert(); }
-
-    double SoundAt(const std::string& path) const {
-        for (const auto& played : platform.Played()) {
-            if (played.path == path) {
-                return played.at;
+    std::vector<int> RowSeven() const {
+        std::vector<int> lit;
+        for (int column = 1; column <= 16; ++column) {
+            if (console.Dots(6 * 16 + column) == kTrue) {
+                lit.push_back(column);
             }
         }
-        return -1;
+        return lit;
     }
 
-    VirtualPlatform platform;
-    Console console{platform};
-    testing::RecordingHost host;
-    Zentrax game{console, host};
-    Slot slot{console};
     bool fired = false;
 };
 
+enum class Ending { kClose, kRemove, kFault };
+
 struct Phase {
     const char* name;
-    double at;               // when the close or the fault comes, from the start
-    std::string sound = {};  // the sound playing then, if any
-    double soundEnd = 0;
+    double at;           // when the ending comes
+    double endsAt;       // when the game must have returned
+    std::size_t sounds;  // how many sounds have started by then
+    bool inSound;        // the ending comes with a sound: a fault is the sound's own
 };
 
-// How long a sound lasts on the virtual machine.
-constexpr double kSoundSeconds = 0.25;
-
-// The phases of a session run once to its wait, from the clock's start.
-std::vector<Phase> Phases(double start) {
-    Session dry(start);
-    dry.CloseAt(start + 60);
-    dry.Run();
-    const double hit = dry.SoundAt(kHitSound) - start;
-    const double tune = dry.SoundAt(kTune) - start;
-    EXPECT_GT(hit, 0);
-    EXPECT_GT(tune, hit);
-    return {{"menu", 0.05},
-            {"play", 0.3},
-            {"hit sound", hit + 0.1, kHitSound, hit + kSoundSeconds},
-            {"play after the hit", hit + 1.0},
-            {"closing tune", tune + 0.1, kTune, tune + kSoundSeconds},
-            {"game-over wait", tune + 3.0}};
+std::vector<Phase> Phases() {
+    Session dry;
+    dry.Remove(60);
+    dry.slot.Insert();
+    const double hit = dry.Played("zx_hit.wav").at(0);
+    const double tune = dry.Played("zx_gameover.wav").at(0);
+    EXPECT_NEAR(tune, hit + 0.25 + 0.04, 0.002) << "the last hit goes straight to the score";
+    return {{"menu", 0.05, 0.05, 0, false},
+            {"play", 0.5, 0.5, 0, false},
+            {"the last hit's pause", hit - 0.02, hit + 0.25, 1, false},
+            // Seen in the pause before the tune, after the score is drawn.
+            {"the hit sound", hit + 0.1, tune, 1, true},
+            {"the pause before the tune", tune - 0.02, tune, 1, false},
+            {"the tune", tune + 0.1, tune + 0.25, 2, true},
+            {"the wait", tune + 3, tune + 3, 2, false}};
 }
 
-TEST(PhasesTest, AClosedWindowEndsEveryPhaseAtItsNextLook) {
-    for (const Phase& phase : Phases(0)) {
-        SCOPED_TRACE(phase.name);
-        Session session(0);
-        session.CloseAt(phase.at);
-        session.Run();
-        // A sound plays to its end; then the first pump sees the close.
-        EXPECT_NEAR(session.platform.Seconds(), std::max(phase.at, phase.soundEnd), 0.0025);
-        EXPECT_EQ(session.host.calls.back(), "key 12 hidden") << "no report";
-        for (const auto& played : session.platform.Played()) {
-            EXPECT_LT(played.at, phase.at) << "a sound after the close";
+TEST(PhasesTest, ACloseOrARemovalEndsEveryPhaseAtItsNextLookAndLeavesTheDisplayBlank) {
+    for (const Phase& phase : Phases()) {
+        for (const Ending ending : {Ending::kClose, Ending::kRemove}) {
+            SCOPED_TRACE(std::string(phase.name) +
+                         (ending == Ending::kClose ? ", closed" : ", out"));
+            Session session;
+            session.At(phase.at, [&] {
+                ending == Ending::kClose ? session.slot.Close() : session.slot.Remove();
+            });
+            session.slot.Insert();
+            EXPECT_NEAR(session.Now(), phase.endsAt, 0.0025);
+            EXPECT_EQ(session.platform.played.size(), phase.sounds);
+            EXPECT_EQ(testing::Shown(session.console), testing::Picture().Text());
+            EXPECT_EQ(session.host.report, "");
         }
     }
 }
 
-TEST(PhasesTest, AFaultInEveryPhaseIsReportedAndNothingAfterItRuns) {
-    for (const Phase& phase : Phases(0)) {
+// Out of memory is 7; anything else that fails inside the program, 51.
+TEST(PhasesTest, AFaultInEveryPhaseIsReportedWithItsNumberAndNothingRunsAfterIt) {
+    bool outOfMemory = false;
+    for (const Phase& phase : Phases()) {
         SCOPED_TRACE(phase.name);
-        Session session(0);
+        outOfMemory = !outOfMemory;
+        Session session;
         long pumpsAtFault = -1;
-        std::string displayAtFault;
+        std::string shownAtFault;
         const auto fault = [&] {
-            pumpsAtFault = session.platform.Pumps();
-            displayAtFault = testing::DotPicture(session.console);
-            throw RuntimeError(kErrOutOfMemory, "injected");
+            pumpsAtFault = session.platform.pumps;
+            shownAtFault = testing::Shown(session.console);
+            if (outOfMemory) {
+                throw std::bad_alloc();
+            }
+            throw std::logic_error("a fault");
         };
-        if (!phase.sound.empty()) {
-            // The sound itself fails.
-            session.platform.OnSound([&](const std::string& path) {
-                if (path == phase.sound) {
+        if (phase.inSound) {
+            session.platform.onSound = [&](const std::string&) {
+                if (session.Now() > phase.at - 0.2) {
                     fault();
                 }
-            });
+            };
         } else {
-            session.platform.At(phase.at, fault);
+            session.At(phase.at, fault);
         }
-        session.Run();
+        session.slot.Insert();
         ASSERT_GE(pumpsAtFault, 0);
-        const std::vector<std::string>& calls = session.host.calls;
-        ASSERT_GE(calls.size(), 2u);
-        EXPECT_EQ(calls[calls.size() - 2],
-                  "box \"Whoops...\": Error in Zentrax_Init(), cannot continue. Error number: 7");
-        EXPECT_EQ(calls.back(), "close window");
-        EXPECT_EQ(session.platform.Pumps(), pumpsAtFault) << "a pump after the fault";
-        EXPECT_EQ(testing::DotPicture(session.console), displayAtFault);
+        EXPECT_EQ(session.host.report,
+                  "Whoops... Error in Zentrax_Init(), cannot continue. Error number: " +
+                      std::string(outOfMemory ? "7" : "51"));
+        EXPECT_TRUE(session.host.closed);
+        EXPECT_EQ(session.platform.pumps, pumpsAtFault) << "a pump after the fault";
+        EXPECT_EQ(testing::Shown(session.console), shownAtFault);
     }
 }
 
-// The clock the game reads is monotonic: a session that runs across
-// midnight, or after forty days, keeps every interval.
-TEST(PhasesTest, ASessionRunsTheSameAtAnyHour) {
-    // When the hit sound and the tune start, and when the close ends the
-    // session, counted from its start.
-    const auto offsets = [](double start) {
-        Session session(start);
-        session.CloseAt(start + 60);
-        session.Run();
-        std::vector<double> times;
-        for (const auto& played : session.platform.Played()) {
-            times.push_back(played.at - start);
-        }
-        times.push_back(session.platform.Seconds() - start);
-        return times;
-    };
-    const std::vector<double> fromZero = offsets(0);
-    ASSERT_EQ(fromZero.size(), 3u);
-    for (const double start : {86390.0, 40 * 86400.0 + 86390.0}) {
-        SCOPED_TRACE(start);
-        const std::vector<double> later = offsets(start);
-        ASSERT_EQ(later.size(), fromZero.size());
-        for (std::size_t i = 0; i < later.size(); ++i) {
-            EXPECT_NEAR(later[i], fromZero[i], 1e-4) << i;
-        }
+// A random source gone wrong puts the first target on a row that does not
+// exist, or on none at all.
+TEST(PhasesTest, ADrawOffTheDisplayIsAFaultOfItsOwn) {
+    const std::pair<float, int> cases[] = {{2.0f, 9}, {5000.0f, 6}, {NAN, 6}};
+    for (const auto& [row, number] : cases) {
+        Session session;
+        session.platform.draws = {0.25f, row};
+        session.slot.Insert();
+        EXPECT_EQ(session.host.report,
+                  "Whoops... Error in Zentrax_Init(), cannot continue. Error number: " +
+                      std::to_string(number));
+        EXPECT_EQ(testing::Shown(session.console), testing::Picture().Gun(2).Text());
     }
-}
-
-long PeakKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// A thousand games, each started with "Go" from the last one's wait: every
-// wait runs at the same stack depth, and memory stays where it was after
-// the first hundred.
-TEST(PhasesTest, AThousandGamesInARowKeepTheStackAndMemoryFlat) {
-    VirtualPlatform platform;
-    platform.SetWaiting(true);
-    Console console{platform};
-    testing::RecordingHost host;
-    Zentrax game{console, host};
-    Slot slot{console};
-    slot.Plug(game);
-    platform.At(0.1, [&] { console.PressKey(5); });
-    std::size_t games = 0;
-    std::uintptr_t firstWait = 0;
-    long peakAfterHundred = 0;
-    platform.OnEveryPump([&] {
-        if (platform.Played().size() == games) {
-            return;
-        }
-        games = platform.Played().size();
-        const char marker = 0;
-        const auto here = reinterpret_cast<std::uintptr_t>(&marker);
-        firstWait = firstWait == 0 ? here : firstWait;
-        EXPECT_EQ(here, firstWait) << "game " << games;
-        EXPECT_EQ(platform.Depth(), 1) << "game " << games;
-        peakAfterHundred = games == 100 ? PeakKilobytes() : peakAfterHundred;
-        // "Go" in the wait starts a new game, "Go" in its menu plays it;
-        // after the thousandth the cartridge comes out.
-        const double now = platform.Seconds();
-        if (games == 1000) {
-            platform.At(now + 0.1, [&slot] { slot.Remove(); });
-            return;
-        }
-        platform.At(now + 0.1, [&console] { console.PressKey(5); });
-        platform.At(now + 0.2, [&console] { console.PressKey(5); });
-    });
-    slot.Insert();
-    EXPECT_EQ(games, 1000u);
-    EXPECT_EQ(host.calls.size(), 1000 * testing::kDressing.size());
-#if !defined(__SANITIZE_ADDRESS__)
-    // (AddressSanitizer keeps freed memory aside, so its peak grows anyway;
-    // its leak check covers this run.)
-    EXPECT_LT(PeakKilobytes() - peakAfterHundred, 2048);
-#endif
 }
 
 }  // namespace
