@@ -157,6 +157,8 @@ bool WavPlayer::OpenDevice() {
         return device_ != 0;
     }
     triedToOpen_ = true;
+    // SDL's own handlers would swallow SIGINT and SIGTERM once audio runs.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -87,6 +88,13 @@ std::function<void(const fs::path&)> Making(const Wav& wav) {
     return [wav](const fs::path& file) { WriteWav(file, wav); };
 }
 
+// Whether the signal still has its default action (the process ends).
+bool LeftToItsDefault(int signal) {
+    struct sigaction action {};
+    ::sigaction(signal, nullptr, &action);
+    return action.sa_handler == SIG_DFL;
+}
+
 // Loads the file with only 32 MB more address space than the process has,
 // and ends the process: with 0 when no samples came back (2: no limit set).
 [[noreturn]] void LoadShortOfMemory(const fs::path& file) {
@@ -146,9 +154,14 @@ TEST_F(WavPlayerTest, PlaysAFileToItsEndInTheDevicesFormat) {
     EXPECT_NEAR(hit, 0.25, 0.001);
     EXPECT_NEAR(WavPlayer::Seconds(WavPlayer::Load(kGameOver.string())), 1.45, 0.001);
 
+    // Ctrl-C and a polite kill still end the program once sound has started.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     WavPlayer player;
     EXPECT_GE(TimedPlay(player, kHit), hit - 0.002);
     EXPECT_NEAR(WaitForSound(hit), hit, 0.02);
+    EXPECT_TRUE(LeftToItsDefault(SIGINT));
+    EXPECT_TRUE(LeftToItsDefault(SIGTERM));
 
     // The device stays open: a second sound follows the first.
     EXPECT_GE(TimedPlay(player, kHit), hit - 0.002);
