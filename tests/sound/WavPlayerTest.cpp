@@ -49,7 +49,7 @@ void CopyStart(const fs::path& from, const fs::path& to, std::uintmax_t bytes) {
 }
 
 // A PCM WAV file: its format, the data length its header claims and the
-// bytes of square wave it holds.
+// bytes of sound it holds.
 struct Wav {
     std::uint32_t rate;
     std::uint32_t channels;
@@ -78,9 +78,7 @@ void WriteWav(const fs::path& file, const Wav& wav) {
     put(wav.bits, 2);
     bytes += "data";
     put(wav.claimed, 4);
-    for (std::uint32_t i = 0; i < wav.body; ++i) {
-        bytes += i / 32 % 2 == 0 ? '\x40' : '\xc0';
-    }
+    bytes.append(wav.body, '\x40');
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
