@@ -6,7 +6,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <new>
+#include <system_error>
 #include <thread>
 
 namespace lumidot {
@@ -21,13 +27,72 @@ constexpr int kDeviceFrames = 512;
 
 constexpr double kPi = 3.14159265358979323846;
 
-double SecondsOf(const WavPlayer::Samples& samples) {
-    return static_cast<double>(samples.size()) / (WavPlayer::kRate * WavPlayer::kChannels);
-}
+// Limits a file is judged by before anything is converted: its header can
+// claim anything, and the game waits for every sound to end.
+
+// Half the rate of telephone speech; lower rates stretch a few bytes into minutes.
+constexpr int kMinRate = 4000;
+// The highest rate audio hardware records at.
+constexpr int kMaxRate = 192000;
+// The most channels SDL 2.26's converter takes (7.1 sound).
+constexpr int kMaxChannels = 8;
+// The game's sounds last a second or two, and the game stands still while one plays.
+constexpr int kMaxSeconds = 30;
+// SDL decodes samples of 32 bits at most.
+constexpr std::uintmax_t kMaxSampleBytes = 4;
+// Any sound within the limits above fits: 184 MB of samples, 1 MiB of other chunks.
+constexpr std::uintmax_t kMaxFileBytes =
+    std::uintmax_t{kMaxRate} * kMaxChannels * kMaxSampleBytes * kMaxSeconds + (1u << 20);
+// SDL holds a conversion's length in an int.
+constexpr std::uint64_t kMaxConvertedBytes = std::numeric_limits<int>::max();
 
 Clock::time_point After(Clock::time_point start, double seconds) {
     return start +
            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+// Whether the decoded file's format and length are within the limits.
+bool WithinLimits(const SDL_AudioSpec& spec, Uint32 length) {
+    if (spec.freq < kMinRate || spec.freq > kMaxRate || spec.channels < 1 ||
+        spec.channels > kMaxChannels) {
+        return false;
+    }
+    const Uint32 frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8u * spec.channels;
+    return frameBytes > 0 && length / frameBytes <= Uint32{kMaxSeconds} * Uint32(spec.freq);
+}
+
+// Converts the file's samples to the device's format in one piece: SDL's
+// streaming converter holds back the last few hundred frames.
+WavPlayer::Samples Convert(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length) {
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+                          WavPlayer::kChannels, WavPlayer::kRate) < 0) {
+        return {};
+    }
+    const std::uint64_t converted =
+        std::uint64_t{length} * static_cast<std::uint64_t>(std::max(cvt.len_mult, 1));
+    if (converted > kMaxConvertedBytes) {
+        return {};
+    }
+    try {
+        std::vector<Uint8> work(static_cast<std::size_t>(converted));
+        std::memcpy(work.data(), data, length);
+        cvt.buf = work.data();
+        cvt.len = static_cast<int>(length);
+        if (SDL_ConvertAudio(&cvt) != 0) {
+            return {};
+        }
+        const std::size_t frames =
+            static_cast<std::size_t>(cvt.len_cvt) / (sizeof(std::int16_t) * WavPlayer::kChannels);
+        WavPlayer::Samples out(frames * WavPlayer::kChannels);
+        if (!out.empty()) {
+            std::memcpy(out.data(), work.data(), out.size() * sizeof(std::int16_t));
+        }
+        return out;
+    } catch (const std::bad_alloc&) {
+        // Too large for the memory left: played like any other unplayable file.
+        return {};
+    }
 }
 
 }  // namespace
@@ -63,32 +128,28 @@ WavPlayer::Samples WavPlayer::DefaultSound() {
 }
 
 WavPlayer::Samples WavPlayer::Load(const std::string& path) {
+    // Judged by its size before SDL reads it; a folder or a missing file has none.
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    if (error || bytes > kMaxFileBytes) {
+        return {};
+    }
     SDL_AudioSpec spec;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     if (SDL_LoadWAV(path.c_str(), &spec, &buffer, &length) == nullptr) {
         return {};
     }
-    // Converted in one piece: SDL's streaming converter holds back the
-    // last few hundred frames.
-    SDL_AudioCVT cvt;
-    Samples out;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, kChannels,
-                          kRate) >= 0) {
-        std::vector<Uint8> work(static_cast<std::size_t>(length) *
-                                static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
-        std::memcpy(work.data(), buffer, length);
-        cvt.buf = work.data();
-        cvt.len = static_cast<int>(length);
-        if (SDL_ConvertAudio(&cvt) == 0) {
-            const std::size_t frames =
-                static_cast<std::size_t>(cvt.len_cvt) / (sizeof(std::int16_t) * kChannels);
-            out.resize(frames * kChannels);
-            std::memcpy(out.data(), work.data(), out.size() * sizeof(std::int16_t));
-        }
+    const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(buffer, &SDL_FreeWAV);
+    // An empty data chunk comes back as no buffer at all.
+    if (buffer == nullptr || length == 0 || !WithinLimits(spec, length)) {
+        return {};
     }
-    SDL_FreeWAV(buffer);
-    return out;
+    return Convert(spec, buffer, length);
+}
+
+double WavPlayer::Seconds(const Samples& samples) {
+    return static_cast<double>(samples.size()) / (kRate * kChannels);
 }
 
 bool WavPlayer::OpenDevice() {
@@ -96,6 +157,8 @@ bool WavPlayer::OpenDevice() {
         return device_ != 0;
     }
     triedToOpen_ = true;
+    // SDL's own handlers would swallow SIGINT and SIGTERM once audio runs.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
@@ -115,7 +178,7 @@ void WavPlayer::Play(const std::string& path) {
     if (samples.empty()) {
         samples = DefaultSound();
     }
-    const double seconds = SecondsOf(samples);
+    const double seconds = Seconds(samples);
     if (OpenDevice()) {
         PlayOnDevice(samples, seconds);
     } else {

@@ -30,9 +30,14 @@ class WavPlayer {
     // The short chime played in place of a file that cannot be played.
     static Samples DefaultSound();
 
-    // The file's samples converted to the device's format; empty when the
-    // file cannot be read as a WAV.
+    // The file's samples converted to the device's format. Empty when the
+    // file cannot be read as a WAV, holds no samples, is refused by the
+    // limits on its size, rate, channels and length (judged before anything
+    // is converted), or when converting it runs out of memory.
     static Samples Load(const std::string& path);
+
+    // How long the samples take to play on the device.
+    static double Seconds(const Samples& samples);
 
   private:
     bool OpenDevice();
