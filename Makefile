@@ -12,10 +12,14 @@ all: build
 deps:
 	./scripts/install-deps
 
-build/%/build.ninja: CMakeLists.txt CMakePresets.json | deps
+# Only run and test install what is missing: build, install and package
+# work on any machine that already has the tools, with or without apt.
+DEPS := $(if $(filter run test,$(MAKECMDGOALS)),deps)
+
+build/%/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS)
 	cmake --preset $*
 
-build: deps build/$(PRESET)/build.ninja
+build: build/$(PRESET)/build.ninja
 	cmake --build --preset $(PRESET)
 
 run: build
