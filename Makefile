@@ -47,10 +47,14 @@ package: build
 bench: build
 	xvfb-run -a -s "-screen 0 1024x768x24" ./build/$(PRESET)/bin/lumidot_bench
 
+# The formatter's own check first, so a missing clang-format 14 is told in
+# one line rather than inside a failed build command.
 format: build/$(PRESET)/build.ninja
+	@./scripts/clang-format --version >/dev/null
 	cmake --build --preset $(PRESET) --target format
 
 format-check: build/$(PRESET)/build.ninja
+	@./scripts/clang-format --version >/dev/null
 	cmake --build --preset $(PRESET) --target format-check
 
 install: build
