@@ -75,9 +75,9 @@ TEST(PackageTest, InstallsAProgramThatStartsFromTheDesktopEntrysCommand) {
             << size;
     }
 
-    // The entry's command, found in bin/, is a link to the executable that
+    // The entry's command, found in games/, is a link to the executable that
     // sits with its pictures and sounds.
-    const QString command = usr + "bin/" + EntryValue(desktop, "Exec");
+    const QString command = usr + "games/" + EntryValue(desktop, "Exec");
     ASSERT_TRUE(QFileInfo(command).isSymLink());
     RunningProgram program(command);
     ASSERT_TRUE(program.WaitForWindow());
