@@ -73,7 +73,10 @@ done
 : >"$scratch/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 server=$!
-display_ready() { [ "$(wc -l <"$scratch/display")" -ge 1 ]; }
+display_ready() {
+  kill -0 "$server" 2>/dev/null || fail "Xvfb ended before it was ready"
+  [ "$(wc -l <"$scratch/display")" -ge 1 ]
+}
 poll display_ready || fail "Xvfb did not start"
 export DISPLAY=:$(head -n 1 "$scratch/display")
 
