@@ -1,34 +1,23 @@
-# The desktop's view of Lumidot (a menu entry, icons, AppStream metadata)
-# and its Debian package: `make package` or `cmake --build <dir> --target
-# package`.
-
-if(UNIX AND NOT APPLE)
-    configure_file(${PROJECT_SOURCE_DIR}/packaging/lumidot.desktop.in
-        ${PROJECT_BINARY_DIR}/packaging/${LUMIDOT_APP_ID}.desktop @ONLY)
-    configure_file(${PROJECT_SOURCE_DIR}/packaging/lumidot.metainfo.xml.in
-        ${PROJECT_BINARY_DIR}/packaging/${LUMIDOT_APP_ID}.metainfo.xml @ONLY)
-    install(FILES ${PROJECT_BINARY_DIR}/packaging/${LUMIDOT_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-    install(FILES ${PROJECT_BINARY_DIR}/packaging/${LUMIDOT_APP_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-    foreach(size 16 32 128)
-        install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/lumidot-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME lumidot.png)
-    endforeach()
-endif()
+# Lumidot's Debian package: `make package` or `cmake --build <dir> --target
+# package`. What it holds is what cmake/Install.cmake installs.
 
 set(CPACK_PACKAGE_NAME lumidot)
 set(CPACK_PACKAGE_VENDOR "none")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_DESCRIPTION "Lumidot simulates the Velmora, a small handheld game \
-console with a 16 x 16 liquid-crystal dot display and a twelve-key keypad, together with \
-its built-in cartridge game, Zentrax.")
-set(CPACK_PACKAGE_CONTACT "The Lumidot developers <lumidot@localhost>")
+# Debian's synopsis is a phrase without an article; the project's own
+# description, "A Velmora Simulator", stays the desktop entry's comment.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "simulator of the Velmora handheld game console")
+# Lines of a Debian description stay within 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION "\
+Lumidot simulates the Velmora, a small handheld game console with a
+16 x 16 liquid-crystal dot display and a twelve-key keypad, together with
+its built-in cartridge game, Zentrax: bars cross the display and a gun at
+its foot shoots them down, played with the pointer or the keyboard.")
+set(CPACK_PACKAGE_CONTACT "${LUMIDOT_MAINTAINER}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_STRIP_FILES ON)
 # The libraries the executable links come from dpkg-shlibdeps; Qt's X11
 # platform plugin is loaded at run time, so it is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -98,7 +98,8 @@ TEST(SoakTest, RandomClicksAndKeysNeverBreakTheProgram) {
                 QTest::mouseClick(target, Qt::LeftButton);
             }
         } else {
-            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(keys[pick(11)]));
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus != nullptr ? focus : &window, static_cast<Qt::Key>(keys[pick(11)]));
         }
     };
     QTimer::singleShot(0, step);

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The Debian package as a person installs it: its control fields, lintian's
+# verdict, its files unpacked into a scratch root and checked by the desktop
+# validators, and the unpacked program started through its link on its own
+# X server until its window shows.
+# Usage: debian-package.sh PACKAGE_DIR VERSION
+set -euo pipefail
+dir=$1 version=$2
+fail() { echo "package: $*" >&2; exit 1; }
+trap 'echo "package: line $LINENO failed" >&2' ERR
+
+# Waits up to a generous minute for a command to succeed, asking often.
+poll() {
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+debs=("$dir/lumidot_${version}_"*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "not one package of $version in $dir"
+deb=${debs[0]}
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "its Version is not $version"
+depends=$(dpkg-deb -f "$deb" Depends)
+for runtime in libqt6widgets6 libsdl2-2.0-0 qt6-qpa-plugins; do
+  [[ $depends == *"$runtime"* ]] || fail "Depends lacks $runtime: $depends"
+done
+
+scratch=$(mktemp -d)
+program='' server=''
+cleanup() {
+  for pid in $program $server; do kill "$pid" 2>/dev/null || true; done
+  wait
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# Lintian finds nothing but the maintainer's address on localhost, in the
+# control file and in the changelog, which stays until there is a real one.
+# Those tags also show that lintian did read the package.
+lintian --fail-on none "$deb" >"$scratch/lintian" 2>/dev/null || fail "lintian did not run"
+tags=$(awk '$1 == "E:" || $1 == "W:" { print $3 }' "$scratch/lintian" | sort -u | xargs)
+[ "$tags" = "bogus-mail-host bogus-mail-host-in-debian-changelog" ] ||
+  fail "lintian says: $(cat "$scratch/lintian")"
+
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+share=$root/usr/share
+desktop=$share/applications/org.lumidot.Lumidot.desktop
+desktop-file-validate "$desktop"
+appstreamcli validate --no-net "$share/metainfo/org.lumidot.Lumidot.metainfo.xml" >/dev/null ||
+  fail "the AppStream metadata does not validate"
+for doc in man/man6/lumidot.6.gz doc/lumidot/copyright doc/lumidot/changelog.Debian.gz \
+  doc/lumidot/changelog.gz; do
+  [ -s "$share/$doc" ] || fail "no usr/share/$doc"
+done
+
+# The desktop entry's command is a link in usr/games to the executable in the
+# package, which has its pictures and sounds beside it.
+command=$(sed -n 's/^Exec=//p' "$desktop")
+link=$root/usr/games/$command
+[ -L "$link" ] || fail "usr/games/$command is not a link"
+executable=$(readlink -m "$link")
+[[ $executable == "$root"/* && -f $executable && -x $executable ]] ||
+  fail "usr/games/$command leads to $executable, no executable in the package"
+for file in overlays/Zentrax.gif buttons/zx_kp_07.gif buttons/zx_kp_08.gif \
+  buttons/zx_kp_09.gif samples/zx_hit.wav samples/zx_gameover.wav; do
+  [ -s "$(dirname "$executable")/$file" ] || fail "no $file beside the executable"
+done
+
+# Xvfb picks a free display itself and writes its number when it is ready.
+: >"$scratch/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+server=$!
+display_ready() {
+  kill -0 "$server" 2>/dev/null || fail "Xvfb ended before it was ready"
+  [ "$(wc -l <"$scratch/display")" -ge 1 ]
+}
+poll display_ready || fail "Xvfb did not start"
+export DISPLAY=:$(head -n 1 "$scratch/display")
+
+mkdir -m 700 "$scratch/runtime"
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch/runtime" \
+  SDL_AUDIODRIVER=dummy "$link" &
+program=$!
+window_shown() {
+  kill -0 "$program" 2>/dev/null || fail "the program ended before its window showed"
+  xwininfo -name "Lumidot v$version" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+poll window_shown || fail "no window \"Lumidot v$version\" showed"
+# The cleanup ends the program and the server.
