@@ -69,6 +69,17 @@ for file in overlays/Zentrax.gif buttons/zx_kp_07.gif buttons/zx_kp_08.gif \
   [ -s "$(dirname "$executable")/$file" ] || fail "no $file beside the executable"
 done
 
+# Without a display the program answers what needs none, and says in one
+# line why it opens no window.
+bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$link" "$@" >"$scratch/out" 2>&1; }
+bare --version && [ "$(cat "$scratch/out")" = "Lumidot $version" ] || fail "--version: $(cat "$scratch/out")"
+bare --help && grep -q -- --scale "$scratch/out" || fail "--help says nothing of --scale"
+for wrong in --no-such-option "--scale 5"; do
+  bare $wrong && fail "$wrong was taken" || [ $? = 2 ] || fail "$wrong did not end with 2"
+done
+bare && fail "no display, yet it ran" || [ $? = 1 ] || fail "no display did not end with 1"
+[ "$(wc -l <"$scratch/out")" = 1 ] && grep -q WAYLAND_DISPLAY "$scratch/out" || fail "$(cat "$scratch/out")"
+
 # Xvfb picks a free display itself and writes its number when it is ready.
 : >"$scratch/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
@@ -82,11 +93,18 @@ export DISPLAY=:$(head -n 1 "$scratch/display")
 
 mkdir -m 700 "$scratch/runtime"
 env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch/runtime" \
-  SDL_AUDIODRIVER=dummy "$link" &
+  SDL_AUDIODRIVER=dummy "$link" --scale 2 &
 program=$!
 window_shown() {
   kill -0 "$program" 2>/dev/null || fail "the program ended before its window showed"
-  xwininfo -name "Lumidot v$version" 2>/dev/null | grep -q 'Map State: IsViewable'
+  xwininfo -name "Lumidot v$version" >"$scratch/window" 2>/dev/null &&
+    grep -q 'Map State: IsViewable' "$scratch/window"
 }
 poll window_shown || fail "no window \"Lumidot v$version\" showed"
-# The cleanup ends the program and the server.
+grep -q 'Width: 664' "$scratch/window" && grep -q 'Height: 616' "$scratch/window" ||
+  fail "--scale 2 did not double the window: $(cat "$scratch/window")"
+# A signal ends it as closing its window does.
+kill -TERM "$program"
+wait "$program" || fail "SIGTERM ended it with $?"
+program=''
+# The cleanup ends the server.

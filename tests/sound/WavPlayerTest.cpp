@@ -7,12 +7,10 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstdint>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <system_error>
 #include <thread>
 
 namespace lumidot {
@@ -21,216 +19,144 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The game's own sounds: 16-bit mono at 22.05 kHz.
-const fs::path kHit = fs::path(LUMIDOT_SAMPLES) / "zx_hit.wav";            // 0.25 s
-const fs::path kGameOver = fs::path(LUMIDOT_SAMPLES) / "zx_gameover.wav";  // 1.45 s
+// The game's hit: 0.25 s of 16-bit mono at 22.05 kHz.
+const fs::path kHit = fs::path(LUMIDOT_SAMPLES) / "zx_hit.wav";
 
-// The seconds of sound between the first and the last sample that is not
-// silence in what the disk driver wrote (stereo, 16 bits, 44.1 kHz).
-double SoundSecondsIn(const fs::path& output) {
-    std::error_code missing;
-    const std::uintmax_t bytes = fs::file_size(output, missing);
-    std::ifstream in(output, std::ios::binary);
-    WavPlayer::Samples samples(missing ? 0 : static_cast<std::size_t>(bytes) / 2);
-    in.read(reinterpret_cast<char*>(samples.data()),
-            static_cast<std::streamsize>(samples.size()) * 2);
-    const auto loud = [](std::int16_t sample) { return std::abs(sample) > 50; };
-    const auto first = std::find_if(samples.begin(), samples.end(), loud);
-    const auto last = std::find_if(samples.rbegin(), samples.rend(), loud).base();
-    return first < last ? WavPlayer::Seconds(WavPlayer::Samples(first, last)) : 0.0;
-}
-
-// Writes the first bytes of a file to another.
-void CopyStart(const fs::path& from, const fs::path& to, std::uintmax_t bytes) {
-    std::ifstream in(from, std::ios::binary);
-    std::vector<char> start(static_cast<std::size_t>(bytes));
-    in.read(start.data(), static_cast<std::streamsize>(start.size()));
-    std::ofstream(to, std::ios::binary).write(start.data(), in.gcount());
-}
-
-// A PCM WAV file: its format, the data length its header claims and the
-// bytes of sound it holds.
-struct Wav {
-    std::uint32_t rate;
-    std::uint32_t channels;
-    std::uint32_t bits;
-    std::uint32_t claimed;
-    std::uint32_t body;
-};
-
-void WriteWav(const fs::path& file, const Wav& wav) {
+// A PCM WAV file: its rate, channels and bits, the data length its header
+// claims, and how many bytes of sound it holds.
+void WriteWav(const fs::path& file, std::uint32_t rate, std::uint32_t channels, std::uint32_t bits,
+              std::uint32_t claimed, std::uint32_t body) {
     std::string bytes;
-    const auto put = [&bytes](std::uint32_t value, int size) {
+    const std::pair<std::uint32_t, int> fields[] = {{0x46464952, 4},
+                                                    {36 + body, 4},
+                                                    {0x45564157, 4},
+                                                    {0x20746d66, 4},
+                                                    {16, 4},  // RIFF WAVE fmt
+                                                    {1, 2},
+                                                    {channels, 2},
+                                                    {rate, 4},
+                                                    {rate * channels * bits / 8, 4},
+                                                    {channels * bits / 8, 2},
+                                                    {bits, 2},
+                                                    {0x61746164, 4},
+                                                    {claimed, 4}};  // data
+    for (const auto& [value, size] : fields) {
         for (int i = 0; i < size; ++i) {
             bytes += static_cast<char>(value >> (8 * i) & 0xff);
         }
-    };
-    const std::uint32_t frameBytes = wav.channels * wav.bits / 8;
-    bytes += "RIFF";
-    put(36 + wav.body, 4);
-    bytes += "WAVEfmt ";
-    put(16, 4);
-    put(1, 2);  // PCM
-    put(wav.channels, 2);
-    put(wav.rate, 4);
-    put(wav.rate * frameBytes, 4);
-    put(frameBytes, 2);
-    put(wav.bits, 2);
-    bytes += "data";
-    put(wav.claimed, 4);
-    bytes.append(wav.body, '\x40');
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::function<void(const fs::path&)> Making(const Wav& wav) {
-    return [wav](const fs::path& file) { WriteWav(file, wav); };
-}
-
-// Whether the signal still has its default action (the process ends).
-bool LeftToItsDefault(int signal) {
-    struct sigaction action {};
-    ::sigaction(signal, nullptr, &action);
-    return action.sa_handler == SIG_DFL;
-}
-
-// Loads the file with only 32 MB more address space than the process has,
-// and ends the process: with 0 when no samples came back (2: no limit set).
-[[noreturn]] void LoadShortOfMemory(const fs::path& file) {
-    std::ifstream statm("/proc/self/statm");
-    rlim_t pages = 0;
-    statm >> pages;
-    const rlim_t bytes = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (32u << 20);
-    const rlimit limit{bytes, bytes};
-    if (::setrlimit(RLIMIT_AS, &limit) != 0) {
-        std::_Exit(2);
     }
-    std::_Exit(WavPlayer::Load(file.string()).empty() ? 0 : 1);
+    std::ofstream(file, std::ios::binary) << bytes << std::string(body, '\x40');
 }
 
-// SDL's disk driver writes what would be played to a file, in real time.
+// SDL's disk driver writes what it plays to a file, in real time.
 class WavPlayerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("lumidot-sound-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-        output = folder / "device.raw";
         ::setenv("SDL_AUDIODRIVER", "disk", 1);
-        ::setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        ::setenv("SDL_DISKAUDIOFILE", (folder / "device.raw").c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(folder); }
-
-    // Plays the file and returns how long the call took.
-    double TimedPlay(WavPlayer& player, const fs::path& file) {
+    // Plays the file; how long the call took.
+    double Play(WavPlayer& player, const fs::path& file) {
         const auto start = Clock::now();
         player.Play(file.string());
         return std::chrono::duration<double>(Clock::now() - start).count();
     }
-
-    // The driver writes on its own thread; wait for the sound to arrive.
-    double WaitForSound(double expected) {
-        const auto deadline = Clock::now() + std::chrono::seconds(30);
-        double seen = 0.0;
-        while (Clock::now() < deadline) {
-            seen = SoundSecondsIn(output);
-            if (seen >= expected - 0.01) {
-                break;
-            }
+    // The seconds from the first sound to the last the device has written,
+    // once it has written `expected` or at a generous deadline.
+    double Heard(double expected) {
+        double heard = 0;
+        for (const auto end = Clock::now() + std::chrono::seconds(30);
+             heard < expected - 0.01 && Clock::now() < end;) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::ifstream in(folder / "device.raw", std::ios::binary);
+            const std::string raw((std::istreambuf_iterator<char>(in)), {});
+            WavPlayer::Samples samples(raw.size() / 2);
+            std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+            const auto loud = [](std::int16_t s) { return std::abs(s) > 50; };
+            const auto first = std::find_if(samples.begin(), samples.end(), loud);
+            const auto last = std::find_if(samples.rbegin(), samples.rend(), loud).base();
+            heard = first < last ? WavPlayer::Seconds(WavPlayer::Samples(first, last)) : 0.0;
         }
-        return seen;
+        return heard;
     }
 
-    fs::path folder;
-    fs::path output;
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const fs::path folder =
+        fs::temp_directory_path() / ("lumidot-" + std::to_string(::getpid()) + name);
+    const bool made = fs::create_directories(folder);
+    ~WavPlayerTest() override { fs::remove_all(folder); }
 };
 
-TEST_F(WavPlayerTest, PlaysAFileToItsEndInTheDevicesFormat) {
-    // 22.05 kHz mono is converted to the device's 44.1 kHz stereo, whole.
-    const double hit = WavPlayer::Seconds(WavPlayer::Load(kHit.string()));
-    EXPECT_NEAR(hit, 0.25, 0.001);
-    EXPECT_NEAR(WavPlayer::Seconds(WavPlayer::Load(kGameOver.string())), 1.45, 0.001);
-
-    // Ctrl-C and a polite kill still end the program once sound has started.
-    std::signal(SIGINT, SIG_DFL);
+TEST_F(WavPlayerTest, ASoundIsConvertedWholeAndPlaysToItsEnd) {
+    ASSERT_NEAR(WavPlayer::Seconds(WavPlayer::Load(kHit.string())), 0.25, 0.001);
     std::signal(SIGTERM, SIG_DFL);
     WavPlayer player;
-    EXPECT_GE(TimedPlay(player, kHit), hit - 0.002);
-    EXPECT_NEAR(WaitForSound(hit), hit, 0.02);
-    EXPECT_TRUE(LeftToItsDefault(SIGINT));
-    EXPECT_TRUE(LeftToItsDefault(SIGTERM));
-
-    // The device stays open: a second sound follows the first.
-    EXPECT_GE(TimedPlay(player, kHit), hit - 0.002);
+    EXPECT_GE(Play(player, kHit), 0.25 - 0.002);
+    EXPECT_NEAR(Heard(0.25), 0.25, 0.02);
+    struct sigaction action {};
+    ::sigaction(SIGTERM, nullptr, &action);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << "the sound system took over the signal";
+    // Half a file plays what it holds: SDL drops an incomplete block only.
+    fs::copy_file(kHit, folder / "half.wav");
+    fs::resize_file(folder / "half.wav", 44 + fs::file_size(kHit) / 2);
+    EXPECT_GE(Play(player, folder / "half.wav"), 0.12);
 }
 
+// Each gives no samples, so the short default sound plays in its place.
 TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
-    const struct {
-        const char* name;
-        std::function<void(const fs::path&)> make;
-    } cases[] = {
-        {"missing.wav", [](const fs::path&) {}},
-        {"a-folder.wav", [](const fs::path& file) { fs::create_directory(file); }},
-        {"empty.wav", [](const fs::path& file) { std::ofstream{file}; }},
-        {"text.wav", [](const fs::path& file) { std::ofstream(file) << "this is no RIFF file"; }},
-        {"cut-in-its-header.wav", [](const fs::path& file) { CopyStart(kHit, file, 30); }},
-        // 8-bit mono at 1 Hz: converting it overflows SDL's 32-bit lengths.
-        {"1-hz-3044-samples.wav", Making({1, 1, 8, 3044, 3044})},
-        // 25 seconds of 16-bit stereo: only its rate is wrong.
-        {"1-hz-100-bytes.wav", Making({1, 2, 16, 100, 100})},
-        {"no-samples.wav", Making({22050, 1, 16, 0, 0})},
-        // 64 KB whose conversion would take 46 GB.
-        {"1-hz-64-kb.wav", Making({1, 1, 8, 65536, 65536})},
-        {"31-seconds.wav", Making({8000, 1, 8, 31 * 8000, 31 * 8000})},
-        {"300-khz.wav", Making({300000, 1, 16, 6000, 6000})},
-        // A short sound followed by 200 MB of nothing (a sparse file).
-        {"200-mb.wav",
-         [](const fs::path& file) {
-             WriteWav(file, {22050, 1, 16, 4410, 4410});
-             fs::resize_file(file, 200'000'000);
+    const std::pair<const char*, std::function<void(const fs::path&)>> cases[] = {
+        {"missing", [](const fs::path&) {}},
+        {"a folder", [](const fs::path& f) { fs::create_directory(f); }},
+        {"empty", [](const fs::path& f) { std::ofstream{f}; }},
+        {"text", [](const fs::path& f) { std::ofstream(f) << "this is no RIFF file"; }},
+        {"cut in its header",
+         [](const fs::path& f) { WriteWav(f, 22050, 1, 16, 0, 0), fs::resize_file(f, 30); }},
+        {"1 Hz, 3,044 samples", [](const fs::path& f) { WriteWav(f, 1, 1, 8, 3044, 3044); }},
+        {"1 Hz, 100 bytes", [](const fs::path& f) { WriteWav(f, 1, 2, 16, 100, 100); }},
+        {"an empty data chunk", [](const fs::path& f) { WriteWav(f, 22050, 1, 16, 0, 0); }},
+        {"64 KB needing 46 GB", [](const fs::path& f) { WriteWav(f, 1, 1, 8, 65536, 65536); }},
+        {"31 seconds", [](const fs::path& f) { WriteWav(f, 8000, 1, 8, 248000, 248000); }},
+        {"300 kHz", [](const fs::path& f) { WriteWav(f, 300000, 1, 16, 6000, 6000); }},
+        {"200 MB",
+         [](const fs::path& f) {
+             WriteWav(f, 22050, 1, 16, 4410, 4410), fs::resize_file(f, 200'000'000);
          }},
     };
-    for (const auto& c : cases) {
-        c.make(folder / c.name);
-        EXPECT_TRUE(WavPlayer::Load((folder / c.name).string()).empty()) << c.name;
+    for (const auto& [what, make] : cases) {
+        make(folder / what);
+        EXPECT_TRUE(WavPlayer::Load((folder / what).string()).empty()) << what;
     }
-
     const double chime = WavPlayer::Seconds(WavPlayer::DefaultSound());
-    ASSERT_GT(chime, 0.05);
-    WavPlayer player;
-    EXPECT_GE(TimedPlay(player, folder / "1-hz-3044-samples.wav"), chime - 0.002);
-    EXPECT_NEAR(WaitForSound(chime), chime, 0.02);
+    {
+        WavPlayer player;
+        EXPECT_GE(Play(player, folder / "1 Hz, 3,044 samples"), chime - 0.002);
+        EXPECT_NEAR(Heard(chime), chime, 0.02);
+    }
+    // With no audio device a sound still takes its time.
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    WavPlayer silent;
+    EXPECT_GE(Play(silent, kHit), 0.25 - 0.002);
+    EXPECT_GE(Play(silent, folder / "missing"), chime - 0.002);
 }
 
+// 30 s of 8 channels at 4 kHz is within every limit, but takes 92 MB to
+// convert: with little memory left it gives no samples, and no failure.
 TEST_F(WavPlayerTest, AConversionThatRunsOutOfMemoryGivesNoSamples) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer ends the process when an allocation fails";
 #endif
-    // 30 s of 8-bit sound on 8 channels at 4 kHz: within every limit, but
-    // converted it takes 92 MB.
-    const fs::path file = folder / "large.wav";
-    WriteWav(file, {4000, 8, 8, 960000, 960000});
-    ASSERT_FALSE(WavPlayer::Load(file.string()).empty());
-    EXPECT_EXIT(LoadShortOfMemory(file), ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(WavPlayerTest, ATruncatedFilePlaysWhatItHolds) {
-    // The header and the first half of the hit's 0.25 s of samples.
-    const fs::path half = folder / "half.wav";
-    CopyStart(kHit, half, 44 + fs::file_size(kHit) / 2);
-    WavPlayer player;
-    EXPECT_GE(TimedPlay(player, half), 0.12);
-    EXPECT_NEAR(WaitForSound(0.125), 0.125, 0.02);
-}
-
-TEST_F(WavPlayerTest, WithNoAudioDeviceASoundStillTakesItsTime) {
-    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    WavPlayer player;
-    EXPECT_GE(TimedPlay(player, kHit), 0.25 - 0.002);
-    EXPECT_GE(TimedPlay(player, folder / "missing.wav"),
-              WavPlayer::Seconds(WavPlayer::DefaultSound()) - 0.002);
-    EXPECT_FALSE(fs::exists(output));
+    WriteWav(folder / "large.wav", 4000, 8, 8, 960000, 960000);
+    ASSERT_FALSE(WavPlayer::Load((folder / "large.wav").string()).empty());
+    const auto shortOfMemory = [this] {
+        std::ifstream statm("/proc/self/statm");
+        rlim_t pages = 0;
+        statm >> pages;
+        const rlim_t bytes = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (32u << 20);
+        const rlimit limit{bytes, bytes};
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::_Exit(WavPlayer::Load((folder / "large.wav").string()).empty() ? 0 : 1);
+    };
+    EXPECT_EXIT(shortOfMemory(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

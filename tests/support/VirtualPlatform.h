@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
@@ -9,36 +10,62 @@
 
 namespace lumidot::testing {
 
-// A machine whose clock moves only when events are pumped: each pump
-// advances it by a step and runs the actions scripted for the time reached,
-// as a click or a removal would arrive from the window. A whole game runs
-// in milliseconds, the same every time.
+// A machine whose clock moves only when events are pumped, a millisecond a
+// pump, running the actions scripted for the time reached as the window's
+// events would come. Waiting, it sleeps to its deadline or next action as a
+// dispatcher would, unless an action ran since the last wait.
 class VirtualPlatform : public Platform {
   public:
-    struct Sound {
-        std::string path;
-        double at;
-    };
-
     explicit VirtualPlatform(double start = 0.0) : now_(start) {}
 
     double Seconds() override { return now_; }
-    void PumpEvents() override;
-    // A pump; then, when `waiting` and nothing ran since the last wait, the
-    // clock jumps to `until` or to the next action, as a machine asleep in
-    // its dispatcher would.
-    void AwaitEvents(double until) override;
+    void PumpEvents() override {
+        ++pumps;
+        now_ += 0.001;
+        if (onPump) {
+            onPump();
+        }
+        while (!actions_.empty() && actions_.begin()->first <= now_) {
+            auto action = std::move(actions_.begin()->second);
+            actions_.erase(actions_.begin());
+            acted_ = true;
+            action();
+        }
+        RunDeferred();
+    }
+    void AwaitEvents(double until) override {
+        PumpEvents();
+        const double next =
+            actions_.empty() ? until : std::min(until, actions_.begin()->first - 0.001);
+        if (waiting && !acted_ && std::isfinite(next) && next > now_) {
+            now_ = next;
+        }
+        acted_ = false;
+    }
     void Defer(std::function<void()> action) override { deferred_.push_back(std::move(action)); }
+    // The event loop's turn with nothing beneath it: what was deferred runs.
+    void RunDeferred() {
+        auto now = std::move(deferred_);
+        deferred_.clear();
+        for (auto& action : now) {
+            acted_ = true;
+            action();
+        }
+    }
     // A sound blocks: the clock moves on without any event being handled.
-    void PlayWave(const std::string& path) override;
-    void Randomize() override { ++seedings; }
-    float Random() override;
+    void PlayWave(const std::string& path) override {
+        played.push_back({path, now_});
+        if (onSound) {
+            onSound(path);
+        }
+        now_ += soundSeconds;
+    }
+    void Randomize() override {}
+    float Random() override { return ++drawsTaken <= draws.size() ? draws[drawsTaken - 1] : 0.0f; }
     std::string AppFolder() override { return folder; }
 
     // Runs the action at the first pump that reaches the time t.
     void At(double t, std::function<void()> action) { actions_.emplace(t, std::move(action)); }
-    // The event loop's turn with nothing beneath it: runs what was deferred.
-    void RunDeferred();
 
     std::function<void()> onPump;  // at every pump, before its actions
     std::function<void(const std::string&)> onSound;
@@ -48,12 +75,11 @@ class VirtualPlatform : public Platform {
     double soundSeconds = 0.25;
     std::string folder = "/virtual/lumidot";
     long pumps = 0;
-    int seedings = 0;
-    std::vector<Sound> played;
+    std::vector<std::pair<std::string, double>> played;  // each sound and when it began
 
   private:
     double now_;
-    bool actedSinceWait_ = false;
+    bool acted_ = false;
     std::multimap<double, std::function<void()>> actions_;
     std::vector<std::function<void()>> deferred_;
 };

@@ -15,73 +15,59 @@
 
 namespace lumidot::testing {
 
-// The window as the game leaves it: the keypad, the overlay, the report.
+// The window as the game leaves it.
 class RecordingHost : public Host {
   public:
     void SetOverlayPicture(const std::string& path) override {
         overlay = path;
         ++dressings;
     }
-    void SetKeyVisible(std::int16_t index, bool visible) override { At(index).visible = visible; }
-    void SetKeyCaption(std::int16_t index, const std::string& caption) override {
-        At(index).caption = caption;
-    }
-    void SetKeyPicture(std::int16_t index, const std::string& path) override {
-        At(index).picture = path;
-    }
-    void SetKeyName(std::int16_t index, const std::string& name) override { At(index).name = name; }
+    void SetKeyVisible(std::int16_t k, bool visible) override { Key(k)[0] = visible ? "" : "-"; }
+    void SetKeyCaption(std::int16_t k, const std::string& caption) override { Key(k)[1] = caption; }
+    void SetKeyPicture(std::int16_t k, const std::string& path) override { Key(k)[2] = path; }
+    void SetKeyName(std::int16_t k, const std::string& name) override { Key(k)[3] = name; }
     void ShowErrorBox(const std::string& text, const std::string& title) override {
         report = title + " " + text;
     }
     void CloseMainWindow() override { closed = true; }
 
-    // Each key as a player sees it, 1 to 12: its caption, or its picture's
-    // path and what a screen reader calls it; "-" when hidden.
+    // Each key 1 to 12 as a player sees it: "-" when hidden, else its
+    // caption, or its picture and what a screen reader calls it.
     std::string Keypad() const {
         std::string out;
-        for (const Key& key : keys_) {
-            out += !key.visible           ? "-"
-                   : !key.caption.empty() ? key.caption
-                                          : key.picture + "=" + key.name;
-            out += ' ';
+        for (const auto& key : keys_) {
+            out += (!key[0].empty()   ? key[0]
+                    : !key[1].empty() ? key[1]
+                                      : key[2] + "=" + key[3]) +
+                   " ";
         }
         return out;
     }
 
-    std::string overlay;
+    std::string overlay, report;
     int dressings = 0;
-    std::string report;
     bool closed = false;
 
   private:
-    struct Key {
-        bool visible = true;
-        std::string caption, picture, name;
-    };
-    Key& At(std::int16_t index) { return keys_.at(static_cast<std::size_t>(index - 1)); }
-    std::array<Key, 12> keys_{};
+    std::array<std::string, 4>& Key(std::int16_t k) {
+        return keys_.at(static_cast<std::size_t>(k - 1));
+    }
+    std::array<std::array<std::string, 4>, 12> keys_{};  // hidden, caption, picture, name
 };
 
-// The keypad once Zentrax has dressed it.
-inline const std::string kDressedKeypad =
-    "Size Speed Targets - Go - /virtual/lumidot/buttons/zx_kp_07.gif=Fire left "
-    "/virtual/lumidot/buttons/zx_kp_08.gif=Fire up /virtual/lumidot/buttons/zx_kp_09.gif=Fire "
-    "right - - - ";
-
-// Zentrax in the slot of a console on the virtual clock, driven through the
-// operations the window uses: keys pressed, the cartridge in and out.
+// Zentrax in the slot of a console on the virtual clock, driven through
+// what the window does: keys pressed, the cartridge in and out.
 class GameTest : public ::testing::Test {
   protected:
     explicit GameTest(double start = 0.0) : platform(start), start_(start) {
         slot.Plug(game);
-        // A game that outlives its script fails instead of hanging.
         At(900.0, [this] {
-            ADD_FAILURE() << "the game still ran at the end of the script";
+            ADD_FAILURE() << "the game outlived its script";
             slot.Close();
         });
     }
 
-    // Times are counted from the start of the virtual clock.
+    // Times count from the start of the virtual clock.
     double Now() { return platform.Seconds() - start_; }
     void At(double t, std::function<void()> action) { platform.At(start_ + t, std::move(action)); }
     void Key(double t, std::int16_t key) {
@@ -90,12 +76,11 @@ class GameTest : public ::testing::Test {
     void Remove(double t) {
         At(t, [this] { slot.Remove(); });
     }
-    // When each playing of the sound started.
     std::vector<double> Played(const std::string& name) const {
         std::vector<double> times;
-        for (const auto& sound : platform.played) {
-            if (sound.path == "/virtual/lumidot/samples/" + name) {
-                times.push_back(sound.at - start_);
+        for (const auto& [path, at] : platform.played) {
+            if (path == platform.folder + "/samples/" + name) {
+                times.push_back(at - start_);
             }
         }
         return times;

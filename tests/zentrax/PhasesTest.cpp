@@ -11,62 +11,39 @@
 namespace lumidot {
 namespace {
 
-class Session : public testing::GameTest {
-  public:
-    using GameTest::At;
-    using GameTest::console;
-    using GameTest::host;
-    using GameTest::Now;
-    using GameTest::platform;
-    using GameTest::Played;
-    using GameTest::Remove;
-    using GameTest::slot;
-
+struct Session : testing::GameTest {
     Session() {
         platform.waiting = true;
         for (int i = 0; i < 10; ++i) {
             platform.draws.insert(platform.draws.end(), {0.25f, 0.8125f});
         }
         Key(0.1, 5);
+        // A bar of row 7 whose front stands at 6 is hit from the middle.
         platform.onPump = [this] {
-            const std::vector<int> row7 = RowSeven();
-            if (!fired && platform.drawsTaken == 20 && !row7.empty() && row7.back() == 6) {
-                fired = true;
+            if (platform.drawsTaken == 20 && console.Dots(6 * 16 + 6) == kTrue &&
+                console.Dots(6 * 16 + 7) != kTrue && console.Dots(6 * 16 + 4) == kTrue) {
                 console.PressKey(8);
             }
         };
     }
     void TestBody() override {}
-
-    std::vector<int> RowSeven() const {
-        std::vector<int> lit;
-        for (int column = 1; column <= 16; ++column) {
-            if (console.Dots(6 * 16 + column) == kTrue) {
-                lit.push_back(column);
-            }
-        }
-        return lit;
-    }
-
-    bool fired = false;
+    using GameTest::At, GameTest::console, GameTest::host, GameTest::Now, GameTest::platform,
+        GameTest::Played, GameTest::slot;
 };
-
-enum class Ending { kClose, kRemove, kFault };
 
 struct Phase {
     const char* name;
     double at;           // when the ending comes
-    double endsAt;       // when the game must have returned
-    std::size_t sounds;  // how many sounds have started by then
-    bool inSound;        // the ending comes with a sound: a fault is the sound's own
+    double endsAt;       // when the game has returned
+    std::size_t sounds;  // how many sounds started by then
+    bool inSound;        // a fault then is the sound's own
 };
 
 std::vector<Phase> Phases() {
     Session dry;
-    dry.Remove(60);
+    dry.At(60, [&] { dry.slot.Remove(); });
     dry.slot.Insert();
-    const double hit = dry.Played("zx_hit.wav").at(0);
-    const double tune = dry.Played("zx_gameover.wav").at(0);
+    const double hit = dry.Played("zx_hit.wav").at(0), tune = dry.Played("zx_gameover.wav").at(0);
     EXPECT_NEAR(tune, hit + 0.25 + 0.04, 0.002) << "the last hit goes straight to the score";
     return {{"menu", 0.05, 0.05, 0, false},
             {"play", 0.5, 0.5, 0, false},
@@ -78,15 +55,12 @@ std::vector<Phase> Phases() {
             {"the wait", tune + 3, tune + 3, 2, false}};
 }
 
-TEST(PhasesTest, ACloseOrARemovalEndsEveryPhaseAtItsNextLookAndLeavesTheDisplayBlank) {
+TEST(PhasesTest, ACloseOrARemovalEndsEveryPhaseAtItsNextLookWithTheDisplayBlank) {
     for (const Phase& phase : Phases()) {
-        for (const Ending ending : {Ending::kClose, Ending::kRemove}) {
-            SCOPED_TRACE(std::string(phase.name) +
-                         (ending == Ending::kClose ? ", closed" : ", out"));
+        for (const bool close : {true, false}) {
+            SCOPED_TRACE(std::string(phase.name) + (close ? ", closed" : ", out"));
             Session session;
-            session.At(phase.at, [&] {
-                ending == Ending::kClose ? session.slot.Close() : session.slot.Remove();
-            });
+            session.At(phase.at, [&] { close ? session.slot.Close() : session.slot.Remove(); });
             session.slot.Insert();
             EXPECT_NEAR(session.Now(), phase.endsAt, 0.0025);
             EXPECT_EQ(session.platform.played.size(), phase.sounds);
@@ -96,54 +70,42 @@ TEST(PhasesTest, ACloseOrARemovalEndsEveryPhaseAtItsNextLookAndLeavesTheDisplayB
     }
 }
 
-// Out of memory is 7; anything else that fails inside the program, 51.
+// Out of memory is 7; anything else failing inside the program 51; a draw
+// that puts a target off the display 9, or out of all range 6.
 TEST(PhasesTest, AFaultInEveryPhaseIsReportedWithItsNumberAndNothingRunsAfterIt) {
+    const std::string report = "Whoops... Error in Zentrax_Init(), cannot continue. Error number: ";
     bool outOfMemory = false;
     for (const Phase& phase : Phases()) {
         SCOPED_TRACE(phase.name);
-        outOfMemory = !outOfMemory;
         Session session;
-        long pumpsAtFault = -1;
-        std::string shownAtFault;
+        long pumps = -1;
+        std::string shown;
+        outOfMemory = !outOfMemory;
         const auto fault = [&] {
-            pumpsAtFault = session.platform.pumps;
-            shownAtFault = testing::Shown(session.console);
-            if (outOfMemory) {
-                throw std::bad_alloc();
-            }
-            throw std::logic_error("a fault");
+            pumps = session.platform.pumps;
+            shown = testing::Shown(session.console);
+            outOfMemory ? throw std::bad_alloc() : throw std::logic_error("a fault");
         };
-        if (phase.inSound) {
-            session.platform.onSound = [&](const std::string&) {
-                if (session.Now() > phase.at - 0.2) {
-                    fault();
-                }
-            };
-        } else {
+        session.platform.onSound = [&](const std::string&) {
+            if (phase.inSound && session.Now() > phase.at - 0.2) {
+                fault();
+            }
+        };
+        if (!phase.inSound) {
             session.At(phase.at, fault);
         }
         session.slot.Insert();
-        ASSERT_GE(pumpsAtFault, 0);
-        EXPECT_EQ(session.host.report,
-                  "Whoops... Error in Zentrax_Init(), cannot continue. Error number: " +
-                      std::string(outOfMemory ? "7" : "51"));
+        EXPECT_EQ(session.host.report, report + (outOfMemory ? "7" : "51"));
         EXPECT_TRUE(session.host.closed);
-        EXPECT_EQ(session.platform.pumps, pumpsAtFault) << "a pump after the fault";
-        EXPECT_EQ(testing::Shown(session.console), shownAtFault);
+        EXPECT_EQ(session.platform.pumps, pumps) << "a pump after the fault";
+        EXPECT_EQ(testing::Shown(session.console), shown);
     }
-}
-
-// A random source gone wrong puts the first target on a row that does not
-// exist, or on none at all.
-TEST(PhasesTest, ADrawOffTheDisplayIsAFaultOfItsOwn) {
-    const std::pair<float, int> cases[] = {{2.0f, 9}, {5000.0f, 6}, {NAN, 6}};
-    for (const auto& [row, number] : cases) {
+    for (const auto& [row, number] :
+         std::initializer_list<std::pair<float, int>>{{2.0f, 9}, {5000.0f, 6}, {NAN, 6}}) {
         Session session;
         session.platform.draws = {0.25f, row};
         session.slot.Insert();
-        EXPECT_EQ(session.host.report,
-                  "Whoops... Error in Zentrax_Init(), cannot continue. Error number: " +
-                      std::to_string(number));
+        EXPECT_EQ(session.host.report, report + std::to_string(number));
         EXPECT_EQ(testing::Shown(session.console), testing::Picture().Gun(2).Text());
     }
 }
