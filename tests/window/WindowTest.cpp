@@ -40,6 +40,15 @@ struct Rig {
         slot.Plug(zentrax);
         window.Load();
         platform.At(600, [this] { window.close(); });  // a game left running ends
+        // A report nobody expected is answered, so that a fault fails a test
+        // rather than hanging it.
+        QObject::connect(&unexpected, &QTimer::timeout, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "a report came up";
+                box->close();
+            }
+        });
+        unexpected.start(200);
     }
     void Click(const char* name) {
         QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton);
@@ -56,6 +65,7 @@ struct Rig {
         return shown.Text();
     }
 
+    QTimer unexpected;
     testing::VirtualPlatform platform;
     Console console{platform};
     Slot slot{console};

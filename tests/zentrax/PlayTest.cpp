@@ -5,6 +5,8 @@
 // days on, and must play the same on all.
 
 #include <algorithm>
+#include <array>
+#include <numeric>
 #include <tuple>
 
 #include "zentrax/Game.h"
@@ -95,120 +97,95 @@ class PlayTest : public testing::GameTest,
 TEST_P(PlayTest, TenTargetsCrossUnhitAndTheGameEndsWithAScoreOfNothing) {
     Menu({1, 1, 1, 1, 2, 2});  // size and speed random, one round of ten targets
     drawsPerSpawn = 4;
-    const float kLast = 0.99999994f;  // the largest draw below 1
-    struct Target {
-        float length, interval, side, row;
-        int expectedLength;
-        double expectedInterval;
+    const float z = 0.0f, last = 0.99999994f;  // the largest draw below 1
+    // Each target's draws (length, interval, side, row), and what they give.
+    const struct {
+        std::array<float, 4> draws;
+        int length;
+        double interval;
         bool fromLeft;
-        int expectedRow;
-    };
-    const std::vector<Target> targets = {
-        {kLast, 0.0f, 0.0f, 0.0f, 4, 0.1, true, 1},
-        {0.0f, 0.5f, 0.5f, kLast, 1, 0.05, false, 8},
-        {0.0f, 0.49999997f, 0.75f, 0.875f, 1, 0.1, false, 8},
-        {0.25f, 0.9f, 0.1f, 0.5f, 2, 0.05, true, 5},
-        {kLast, 0.0f, kLast, kLast, 4, 0.1, false, 8},
-        {0.0f, 0.0f, 0.0f, 0.125f, 1, 0.1, true, 2},
-        {0.3f, 0.7f, 0.8f, 0.75f, 2, 0.05, false, 7},
-        {0.6f, 0.2f, 0.3f, 0.65f, 3, 0.1, true, 6},
-        {0.8f, 0.6f, 0.2f, 0.4f, 4, 0.05, true, 4},
-        {0.1f, 0.95f, 0.6f, 0.0f, 1, 0.05, false, 1},
-    };
-    for (const Target& target : targets) {
-        platform.draws.insert(platform.draws.end(),
-                              {target.length, target.interval, target.side, target.row});
+        int row;
+    } targets[] = {{{last, z, z, z}, 4, 0.1, true, 1},
+                   {{z, .5f, .5f, last}, 1, 0.05, false, 8},
+                   {{z, .49999997f, .75f, .875f}, 1, 0.1, false, 8},
+                   {{.25f, .9f, .1f, .5f}, 2, 0.05, true, 5},
+                   {{last, z, last, last}, 4, 0.1, false, 8},
+                   {{z, z, z, .125f}, 1, 0.1, true, 2},
+                   {{.3f, .7f, .8f, .75f}, 2, 0.05, false, 7},
+                   {{.6f, .2f, .3f, .65f}, 3, 0.1, true, 6},
+                   {{.8f, .6f, .2f, .4f}, 4, 0.05, true, 4},
+                   {{.1f, .95f, .6f, z}, 1, 0.05, false, 1}};
+    for (const auto& target : targets) {
+        platform.draws.insert(platform.draws.end(), target.draws.begin(), target.draws.end());
     }
     // Target 2: a key play has no use for stays latched. Target 3: a shot
     // from the right, a key while its beam flies and one after it has gone.
-    // Target 4: a shot so late that the next target spawns under the flying
-    // beam. Target 5: the new shot that brings.
+    // Target 4: a shot so late that the next target spawns under its beam.
+    // Target 5: the new shot that brings.
     const std::map<std::size_t, std::vector<std::pair<double, std::int16_t>>> shots = {
         {2, {{0.01, 2}}}, {3, {{0.01, 9}, {0.2, 7}, {0.7, 8}}}, {4, {{0.85, 7}}}, {5, {{0.01, 8}}}};
     std::size_t seen = 0;
-    double gameOver = 0;
+    double over = 0;
     player = [&] {
         if (spawns.size() == 3 && seen == 2) {
-            EXPECT_EQ(console.KeyPressed(), 2) << "play took a key it has no use for";
+            EXPECT_EQ(console.KeyPressed(), 2) << "play took a 2";
         }
         if (spawns.size() > seen && shots.count(++seen) != 0) {
-            for (const auto& [after, key] : shots.at(seen)) {
+            for (const auto& [after, key] : shots.at(seen))
                 Key(spawns.back() + after, key);
-            }
         }
-        if (gameOver == 0 && film.back().picture == ScorePicture(0)) {
-            gameOver = Now();
-            Key(gameOver + 0.5, 4);
-            At(gameOver + 0.6, [this] { EXPECT_EQ(console.KeyPressed(), 4) << "kept"; });
-            Key(gameOver + 1.0, 5);
-            At(gameOver + 1.1,
-               [this] { EXPECT_EQ(testing::ReadMenu(film.back().picture), "4S1"); });
-            Remove(gameOver + 1.5);
+        if (over == 0 && film.back().picture == ScorePicture(0)) {
+            over = Now();
+            Key(over + 0.5, 4);
+            At(over + 0.6, [this] { EXPECT_EQ(console.KeyPressed(), 4) << "the wait took a 4"; });
+            Key(over + 1.0, 5);
+            At(over + 1.1, [this] { EXPECT_EQ(testing::ReadMenu(film.back().picture), "4S1"); });
+            Remove(over + 1.5);
         }
     };
-
-    At(0.1 + 0.5, [this] { EXPECT_EQ(console.KeyPressed(), 5) << "\"Go\" is left alone"; });
+    At(0.6, [this] { EXPECT_EQ(console.KeyPressed(), 5) << "\"Go\" is left alone"; });
     slot.Insert();
 
     ASSERT_EQ(spawns.size(), 10u) << "ten targets and no more";
-    EXPECT_EQ(testing::Shown(console), Picture().Text());
-    spawns.push_back(gameOver);
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        const Target& target = targets[i];
-        SCOPED_TRACE("target " + std::to_string(i + 1));
-        // It enters whole at its edge...
-        const std::vector<Frame> life = Between(spawns[i], spawns[i + 1]);
-        ASSERT_FALSE(life.empty());
-        std::vector<int> entered;
-        for (int n = 0; n < target.expectedLength; ++n) {
-            entered.push_back(target.fromLeft ? 1 + n : 16 - target.expectedLength + 1 + n);
-        }
-        EXPECT_EQ(LitColumns(life.front().picture, target.expectedRow), entered);
-        // ...and is gone 19 steps later; the next comes on the turn after.
-        // Targets 3 and 5 are held up by the hit test's pause.
-        const double lifetime = spawns[i + 1] - spawns[i];
-        if (i != 2 && i != 4) {
-            EXPECT_GE(lifetime, 19 * target.expectedInterval);
-            EXPECT_LE(lifetime, 19 * target.expectedInterval + 0.025);
-        }
+    spawns.push_back(over);
+    for (std::size_t i = 0; i < 10; ++i) {
+        const auto& target = targets[i];
+        // It enters whole at its edge, and is gone 19 steps later; the next
+        // comes on the turn after. Targets 3 and 5 wait for the hit test.
+        std::vector<int> entered(static_cast<std::size_t>(target.length));
+        std::iota(entered.begin(), entered.end(), target.fromLeft ? 1 : 17 - target.length);
+        EXPECT_EQ(LitColumns(Between(spawns[i], spawns[i + 1]).at(0).picture, target.row), entered)
+            << i;
+        const double lifetime = spawns[i + 1] - spawns[i] - 19 * target.interval;
+        EXPECT_TRUE(i == 2 || i == 4 || (lifetime >= 0 && lifetime <= 0.025))
+            << i << ": " << lifetime;
     }
-
     // The first target's every position: sixteen moves until it has gone.
-    std::vector<std::vector<int>> positions, crossing;
+    std::vector<std::vector<int>> positions{{}}, crossing{{}};
     for (const Frame& frame : Between(spawns[0], spawns[1])) {
-        if (positions.empty() || positions.back() != LitColumns(frame.picture, 1)) {
+        if (positions.back() != LitColumns(frame.picture, 1))
             positions.push_back(LitColumns(frame.picture, 1));
-        }
     }
     for (int head = 4; head <= 20; ++head) {
-        std::vector<int> bar;
-        for (int column = std::max(1, head - 3); column <= std::min(16, head); ++column) {
-            bar.push_back(column);
-        }
-        crossing.push_back(bar);
+        crossing.emplace_back();
+        for (int column = std::max(1, head - 3); column <= std::min(16, head); ++column)
+            crossing.back().push_back(column);
     }
     EXPECT_EQ(positions, crossing);
-
-    // Target 3's beam climbs from the gun on the right to the top left
-    // corner a dot at a time, and a 14th step puts out the last; neither key
-    // fired later moves the gun.
+    // Target 3's beam climbs from the right corner a dot at a time, and a
+    // 14th step puts out the last; the keys fired later move nothing.
     std::vector<Dots> beam{{}}, diagonal{{}};
     double lastChange = 0;
     for (const Frame& frame : Between(spawns[2] + 0.01, spawns[2] + 0.8)) {
-        if (beam.back() != BeamDots(frame.picture, 8, 9)) {
-            beam.push_back(BeamDots(frame.picture, 8, 9));
-            lastChange = frame.t;
-        }
+        if (beam.back() != BeamDots(frame.picture, 8, 9))
+            beam.push_back(BeamDots(frame.picture, 8, 9)), lastChange = frame.t;
         EXPECT_TRUE(GunAt(frame.picture, 3)) << frame.t;
     }
-    for (int k = 13; k >= 1; --k) {
-        diagonal.push_back({{k, k}});
-    }
-    diagonal.push_back({});
+    for (int k = 13; k >= 0; --k)
+        diagonal.push_back(k > 0 ? Dots{{k, k}} : Dots{});
     EXPECT_EQ(beam, diagonal);
-    EXPECT_GE(lastChange - spawns[2] - 0.01, 14 * 0.04) << "fourteen beam steps";
-    EXPECT_LE(lastChange - spawns[2] - 0.01, 14 * 0.04 + 0.04 + 0.02) << "one held up 40 ms";
-
+    EXPECT_NEAR(lastChange - spawns[2] - 0.01, 14 * 0.04 + 0.03, 0.03)
+        << "14 steps, one held 40 ms";
     // Target 5 spawns under target 4's beam: the display is cleared to the
     // gun where it stood and the new bar; the next key fires again.
     const std::vector<Frame> fifth = Between(spawns[4], spawns[5]);
@@ -216,13 +193,13 @@ TEST_P(PlayTest, TenTargetsCrossUnhitAndTheGameEndsWithAScoreOfNothing) {
     EXPECT_TRUE(std::any_of(fifth.begin(), fifth.end(), [](const Frame& frame) {
         return BeamDots(frame.picture, 8, 12) == Dots{{8, 13}} && GunAt(frame.picture, 2);
     })) << "no new shot";
-
     // Game over: the score, the tune 40 ms later; "Go" then starts afresh.
     EXPECT_TRUE(Played("zx_hit.wav").empty());
-    ASSERT_EQ(Played("zx_gameover.wav").size(), 1u);
-    EXPECT_NEAR(Played("zx_gameover.wav")[0], gameOver + 0.04, 0.0015);
+    EXPECT_EQ(Played("zx_gameover.wav"), std::vector<double>{Played("zx_gameover.wav").at(0)});
+    EXPECT_NEAR(Played("zx_gameover.wav").at(0), over + 0.04, 0.0015);
     EXPECT_EQ(host.dressings, 2);
-    EXPECT_NEAR(Now(), gameOver + 1.5, 0.0015);
+    EXPECT_EQ(testing::Shown(console), Picture().Text());
+    EXPECT_NEAR(Now(), over + 1.5, 0.0015);
 }
 
 // Bars of three dots on row 7, fired at when their front reaches a column.
@@ -248,47 +225,34 @@ TEST_P(PlayTest, AShotHitsWhereTheBarIsAboutToBe) {
         {true, 8, 6, true},   {false, 8, 10, true}, {true, 7, 8, true},   {false, 9, 9, true},
     };
     // clang-format on
-    for (const Shot& shot : shots) {
-        platform.draws.insert(platform.draws.end(), {shot.fromLeft ? 0.25f : 0.75f, 0.8125f});
-    }
+    for (const Shot& shot : shots)
+        platform.draws.insert(platform.draws.end(), {shot.fromLeft ? .25f : .75f, .8125f});
     std::vector<bool> hit(shots.size(), false);
     platform.onSound = [&](const std::string& path) {
-        if (path.find("zx_hit.wav") != std::string::npos) {
-            hit.at(spawns.size() - 1) = true;
-        }
+        if (path.find("zx_hit.wav") != std::string::npos) hit.at(spawns.size() - 1) = true;
     };
-    bool fired = false;
-    std::size_t target = 0;
+    std::size_t fired = 0;  // the last target fired at
     player = [&] {
-        if (spawns.size() != target) {
-            target = spawns.size();
-            fired = false;
-        }
-        if (target == 0 || target > shots.size() || fired) {
-            return;
-        }
-        const Shot& shot = shots[target - 1];
         const std::vector<int> bar = LitColumns(film.back().picture, 7);
-        if (!bar.empty() && (shot.fromLeft ? bar.back() : bar.front()) == shot.front) {
-            fired = true;
-            Key(Now(), shot.key);
-        }
+        if (spawns.empty() || spawns.size() > shots.size() || fired == spawns.size() || bar.empty())
+            return;
+        const Shot& shot = shots[spawns.size() - 1];
+        if ((shot.fromLeft ? bar.back() : bar.front()) == shot.front)
+            Key(Now(), shot.key), fired = spawns.size();
     };
-    At(60, [this] { slot.Remove(); });
+    Remove(60);
     slot.Insert();
-
     for (std::size_t i = 0; i < shots.size(); ++i) {
         EXPECT_EQ(hit[i], shots[i].hit)
             << "shot " << i + 1 << ": from the " << (shots[i].fromLeft ? "left" : "right")
             << ", key " << shots[i].key << " at " << shots[i].front;
     }
-    // The score of the twelve hits stands after the last target; the tune
-    // follows 40 ms later.
+    // The score of the twelve hits stands after the last; the tune 40 ms later.
     const auto over = std::find_if(film.begin(), film.end(),
                                    [](const Frame& f) { return f.picture == ScorePicture(12); });
     ASSERT_NE(over, film.end());
-    ASSERT_EQ(Played("zx_gameover.wav").size(), 1u);
-    EXPECT_NEAR(Played("zx_gameover.wav")[0], over->t + 0.04, 0.0015);
+    EXPECT_EQ(Played("zx_gameover.wav").size(), 1u);
+    EXPECT_NEAR(Played("zx_gameover.wav").at(0), over->t + 0.04, 0.0015);
 }
 
 INSTANTIATE_TEST_SUITE_P(
