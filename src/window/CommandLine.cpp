@@ -47,6 +47,12 @@ int UsageError(const QCommandLineParser& parser, const QString& error) {
     return kExitUsage;
 }
 
+// The window's size factor from --scale, or the usage error's exit code.
+std::optional<int> ReadScale(const QCommandLineParser& parser, const QCommandLineOption& scale,
+                             Options& options) {
+    return ReadScale(parser, scale, options);
+}
+
 }  // namespace
 
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
@@ -66,7 +72,6 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
         QStringLiteral("factor"));
     parser.addOption(scale);
     AddQtOptions(parser);
-
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);

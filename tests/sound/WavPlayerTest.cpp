@@ -19,31 +19,29 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The game's hit: 0.25 s of 16-bit mono at 22.05 kHz.
-const fs::path kHit = fs::path(LUMIDOT_SAMPLES) / "zx_hit.wav";
+const std::string kHit = LUMIDOT_SAMPLES "/zx_hit.wav";  // 0.25 s of mono at 22.05 kHz
 
-// A PCM WAV file: its rate, channels and bits, the data length its header
-// claims, and how many bytes of sound it holds.
-void WriteWav(const fs::path& file, std::uint32_t rate, std::uint32_t channels, std::uint32_t bits,
-              std::uint32_t claimed, std::uint32_t body) {
+// A PCM WAV: rate, channels and bits, the data length its header claims and
+// the bytes of sound it holds.
+void WriteWav(const fs::path& file, unsigned rate, unsigned channels, unsigned bits,
+              unsigned claimed, unsigned body) {
+    const unsigned fields[][2] = {{0x46464952, 4},
+                                  {36 + body, 4},
+                                  {0x45564157, 4},
+                                  {0x20746d66, 4},
+                                  {16, 4},
+                                  {1, 2},
+                                  {channels, 2},
+                                  {rate, 4},
+                                  {rate * channels * bits / 8, 4},
+                                  {channels * bits / 8, 2},
+                                  {bits, 2},
+                                  {0x61746164, 4},
+                                  {claimed, 4}};
     std::string bytes;
-    const std::pair<std::uint32_t, int> fields[] = {{0x46464952, 4},
-                                                    {36 + body, 4},
-                                                    {0x45564157, 4},
-                                                    {0x20746d66, 4},
-                                                    {16, 4},  // RIFF WAVE fmt
-                                                    {1, 2},
-                                                    {channels, 2},
-                                                    {rate, 4},
-                                                    {rate * channels * bits / 8, 4},
-                                                    {channels * bits / 8, 2},
-                                                    {bits, 2},
-                                                    {0x61746164, 4},
-                                                    {claimed, 4}};  // data
     for (const auto& [value, size] : fields) {
-        for (int i = 0; i < size; ++i) {
+        for (unsigned i = 0; i < size; ++i)
             bytes += static_cast<char>(value >> (8 * i) & 0xff);
-        }
     }
     std::ofstream(file, std::ios::binary) << bytes << std::string(body, '\x40');
 }
@@ -51,18 +49,20 @@ void WriteWav(const fs::path& file, std::uint32_t rate, std::uint32_t channels, 
 // SDL's disk driver writes what it plays to a file, in real time.
 class WavPlayerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    WavPlayerTest() {
+        fs::create_directories(folder);
         ::setenv("SDL_AUDIODRIVER", "disk", 1);
         ::setenv("SDL_DISKAUDIOFILE", (folder / "device.raw").c_str(), 1);
     }
+    ~WavPlayerTest() override { fs::remove_all(folder); }
     // Plays the file; how long the call took.
-    double Play(WavPlayer& player, const fs::path& file) {
+    static double Play(WavPlayer& player, const fs::path& file) {
         const auto start = Clock::now();
         player.Play(file.string());
         return std::chrono::duration<double>(Clock::now() - start).count();
     }
-    // The seconds from the first sound to the last the device has written,
-    // once it has written `expected` or at a generous deadline.
+    // From the first sound the device wrote to the last, once it holds
+    // `expected` seconds or at a generous deadline.
     double Heard(double expected) {
         double heard = 0;
         for (const auto end = Clock::now() + std::chrono::seconds(30);
@@ -70,25 +70,21 @@ class WavPlayerTest : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             std::ifstream in(folder / "device.raw", std::ios::binary);
             const std::string raw((std::istreambuf_iterator<char>(in)), {});
-            WavPlayer::Samples samples(raw.size() / 2);
-            std::memcpy(samples.data(), raw.data(), samples.size() * 2);
-            const auto loud = [](std::int16_t s) { return std::abs(s) > 50; };
-            const auto first = std::find_if(samples.begin(), samples.end(), loud);
-            const auto last = std::find_if(samples.rbegin(), samples.rend(), loud).base();
+            WavPlayer::Samples all(raw.size() / 2);
+            std::memcpy(all.data(), raw.data(), all.size() * 2);
+            const auto loud = [](std::int16_t sample) { return std::abs(sample) > 50; };
+            const auto first = std::find_if(all.begin(), all.end(), loud);
+            const auto last = std::find_if(all.rbegin(), all.rend(), loud).base();
             heard = first < last ? WavPlayer::Seconds(WavPlayer::Samples(first, last)) : 0.0;
         }
         return heard;
     }
 
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    const fs::path folder =
-        fs::temp_directory_path() / ("lumidot-" + std::to_string(::getpid()) + name);
-    const bool made = fs::create_directories(folder);
-    ~WavPlayerTest() override { fs::remove_all(folder); }
+    const fs::path folder = fs::temp_directory_path() / ("lumidot-" + std::to_string(::getpid()));
 };
 
-TEST_F(WavPlayerTest, ASoundIsConvertedWholeAndPlaysToItsEnd) {
-    ASSERT_NEAR(WavPlayer::Seconds(WavPlayer::Load(kHit.string())), 0.25, 0.001);
+TEST_F(WavPlayerTest, ASoundIsConvertedWholeAndPlaysToItsEndLeavingTheSignalsAlone) {
+    ASSERT_NEAR(WavPlayer::Seconds(WavPlayer::Load(kHit)), 0.25, 0.001);
     std::signal(SIGTERM, SIG_DFL);
     WavPlayer player;
     EXPECT_GE(Play(player, kHit), 0.25 - 0.002);
@@ -107,21 +103,18 @@ TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
     const std::pair<const char*, std::function<void(const fs::path&)>> cases[] = {
         {"missing", [](const fs::path&) {}},
         {"a folder", [](const fs::path& f) { fs::create_directory(f); }},
-        {"empty", [](const fs::path& f) { std::ofstream{f}; }},
         {"text", [](const fs::path& f) { std::ofstream(f) << "this is no RIFF file"; }},
         {"cut in its header",
-         [](const fs::path& f) { WriteWav(f, 22050, 1, 16, 0, 0), fs::resize_file(f, 30); }},
+         [](const fs::path& f) { WriteWav(f, 22050, 1, 16, 9, 9), fs::resize_file(f, 30); }},
         {"1 Hz, 3,044 samples", [](const fs::path& f) { WriteWav(f, 1, 1, 8, 3044, 3044); }},
         {"1 Hz, 100 bytes", [](const fs::path& f) { WriteWav(f, 1, 2, 16, 100, 100); }},
         {"an empty data chunk", [](const fs::path& f) { WriteWav(f, 22050, 1, 16, 0, 0); }},
         {"64 KB needing 46 GB", [](const fs::path& f) { WriteWav(f, 1, 1, 8, 65536, 65536); }},
         {"31 seconds", [](const fs::path& f) { WriteWav(f, 8000, 1, 8, 248000, 248000); }},
         {"300 kHz", [](const fs::path& f) { WriteWav(f, 300000, 1, 16, 6000, 6000); }},
-        {"200 MB",
-         [](const fs::path& f) {
+        {"200 MB", [](const fs::path& f) {
              WriteWav(f, 22050, 1, 16, 4410, 4410), fs::resize_file(f, 200'000'000);
-         }},
-    };
+         }}};
     for (const auto& [what, make] : cases) {
         make(folder / what);
         EXPECT_TRUE(WavPlayer::Load((folder / what).string()).empty()) << what;
@@ -139,7 +132,7 @@ TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
     EXPECT_GE(Play(silent, folder / "missing"), chime - 0.002);
 }
 
-// 30 s of 8 channels at 4 kHz is within every limit, but takes 92 MB to
+// 30 s of 8 channels at 4 kHz is within every limit but takes 92 MB to
 // convert: with little memory left it gives no samples, and no failure.
 TEST_F(WavPlayerTest, AConversionThatRunsOutOfMemoryGivesNoSamples) {
 #if defined(__SANITIZE_ADDRESS__)

@@ -29,15 +29,10 @@ Picture& Picture::Dots(int row, std::initializer_list<int> columns) {
     return *this;
 }
 
-Picture& Picture::Gun(int position) {
-    switch (position) {
-        case 1:
-            return Dots(14, {3}).Dots(15, {2}).Dots(16, {1, 2, 3});
-        case 2:
-            return Dots(14, {8}).Dots(15, {8}).Dots(16, {7, 8, 9});
-        default:
-            return Dots(14, {14}).Dots(15, {15}).Dots(16, {14, 15, 16});
-    }
+Picture& Picture::Gun(int site) {
+    const int tip[] = {3, 8, 14}, middle[] = {2, 8, 15}, base[] = {1, 7, 14};
+    const int b = base[site - 1];
+    return Dots(14, {tip[site - 1]}).Dots(15, {middle[site - 1]}).Dots(16, {b, b + 1, b + 2});
 }
 
 std::string Picture::Text() const {
@@ -50,9 +45,8 @@ std::string Picture::Text() const {
 
 std::string Shown(const Console& console) {
     Picture picture;
-    for (int i = 0; i < 256; ++i) {
-        picture.lines[static_cast<std::size_t>(i / 16)][static_cast<std::size_t>(i % 16)] =
-            console.Dots(i + 1) == kTrue ? '#' : '.';
+    for (std::size_t i = 0; i < 256; ++i) {
+        picture.lines[i / 16][i % 16] = console.Dots(static_cast<int>(i) + 1) == kTrue ? '#' : '.';
     }
     return picture.Text();
 }
@@ -60,46 +54,35 @@ std::string Shown(const Console& console) {
 std::string ScorePicture(int score) {
     Picture picture;
     picture.With(kDigitFont, score % 10, 14);
-    if (score >= 10) {
-        picture.With(kDigitFont, score / 10, 10);
-    }
-    return picture.Text();
+    return (score >= 10 ? picture.With(kDigitFont, score / 10, 10) : picture).Text();
 }
-
-namespace {
-
-char Read(const std::string& picture, int column, const std::vector<std::string>& font,
-          const char* names) {
-    std::string box;
-    for (std::size_t row = 0; row < 5; ++row) {
-        box += picture.substr(row * 17 + static_cast<std::size_t>(column - 1), 3);
-    }
-    if (box == std::string(15, '.')) {
-        return '.';
-    }
-    for (std::size_t n = 0; names[n] != '\0'; ++n) {
-        std::string glyph;
-        for (const std::string& row : font) {
-            glyph += row.substr(n * 4, 3);
-        }
-        if (glyph == box) {
-            return names[n];
-        }
-    }
-    return '?';
-}
-
-}  // namespace
 
 std::string ReadMenu(const std::string& picture) {
+    const auto read = [&picture](int column, const std::vector<std::string>& font,
+                                 const std::string& names) {
+        Picture box;
+        for (std::size_t row = 0; row < 5; ++row) {
+            box.lines[row] = picture.substr(row * 17 + static_cast<std::size_t>(column - 1), 3);
+        }
+        for (std::size_t n = 0; n < names.size(); ++n) {
+            if (Picture(' ').With(font, static_cast<int>(n), 1).lines ==
+                Picture(' ').With(box.lines, 0, 1).lines) {
+                return names[n];
+            }
+        }
+        return box.lines[0] + box.lines[1] + box.lines[2] + box.lines[3] + box.lines[4] ==
+                       std::string(15, '.')
+                   ? '.'
+                   : '?';
+    };
     for (std::size_t i = 0; i < picture.size(); ++i) {
-        const bool inBox = i < 5 * 17 && (i % 17 < 3 || (i % 17 >= 9 && i % 17 != 12));
-        if (!inBox && picture[i] == '#') {
+        const std::size_t column = i % 17;
+        if (picture[i] == '#' && (i >= 5 * 17 || (column >= 3 && column < 9) || column == 12)) {
             return "stray";
         }
     }
-    return {Read(picture, 1, kSizeFont, "C1234"), Read(picture, 10, kSpeedFont, "CSF"),
-            Read(picture, 14, kDigitFont, "0123456789")};
+    return {read(1, kSizeFont, "C1234"), read(10, kSpeedFont, "CSF"),
+            read(14, kDigitFont, "0123456789")};
 }
 
 }  // namespace lumidot::testing

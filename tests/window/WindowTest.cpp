@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,14 +14,17 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <random>
 
 #include "cartridges/zentrax/Zentrax.h"
 #include "console/Console.h"
+#include "console/RuntimeError.h"
 #include "console/Slot.h"
 #include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
 #include "window/DotMatrix.h"
 #include "window/Greys.h"
+#include "window/LoadPicture.h"
 #include "window/MainWindow.h"
 #include "window/PictureBox.h"
 #include "window/QtPlatform.h"
@@ -314,6 +318,128 @@ TEST(QtPlatformTest, AWaitSleepsUntilAnEventAndNeverAfterOneWasHandled) {
     const double handled = platform.Seconds();
     platform.AwaitEvents(handled + kLong);
     EXPECT_LT(platform.Seconds(), handled + kLong / 2);
+}
+
+// A GIF whose logical screen is w x h, holding one image of iw x ih of which
+// only the first pixel is coded.
+QByteArray Gif(int w, int h, int iw, int ih) {
+    const auto word = [](int value) {
+        return QByteArray(1, char(value & 0xff)) + char(value >> 8);
+    };
+    return "GIF89a" + word(w) + word(h) + QByteArray("\x80\0\0\xff\xff\xff\0\0\0\x2c", 10) +
+           word(0) + word(0) + word(iw) + word(ih) + QByteArray("\0\x02\x02\x44\x01\0\x3b", 7);
+}
+
+// A picture is judged by its file and header before it is decoded: each
+// large one decodes without an error when nothing is judged first.
+TEST(LoadPictureTest, AFileThatIsNoPictureOrTooLargeIsRefusedWithItsNumber) {
+    QTemporaryDir folder;
+    const auto file = [&folder](const QByteArray& bytes, qint64 size = 0) {
+        QFile made(folder.filePath("picture.gif"));
+        made.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        made.write(bytes);
+        made.resize(std::max(size, made.size()));
+        return made.fileName();
+    };
+    const auto number = [](const QString& path) {
+        try {
+            LoadPicture(path.toStdString());
+        } catch (const RuntimeError& error) {
+            return error.Number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(number(file(Gif(2, 2, 1, 1))), 0);
+    const std::pair<QByteArray, qint64> refused[] = {{"", 0},
+                                                     {"GIF89a, or so it says", 0},
+                                                     {Gif(8192, 4095, 1, 1), 0},
+                                                     {Gif(1280, 24084, 1280, 24084), 0},
+                                                     {Gif(8192, 1000, 1, 1), 0},
+                                                     {Gif(4096, 4000, 4096, 4000), 0},
+                                                     {Gif(1, 1, 1, 1), 100'000'000}};
+    for (const auto& [bytes, size] : refused) {
+        EXPECT_EQ(number(file(bytes, size)), kErrInvalidPicture) << bytes.size() << " bytes";
+    }
+    EXPECT_EQ(number(folder.filePath("missing.gif")), kErrFileNotFound);
+    EXPECT_EQ(number(folder.path()), kErrFileNotFound) << "a folder";
+    EXPECT_EQ(LoadPicture(LUMIDOT_PROGRAM_FOLDER "/overlays/Zentrax.gif").size(), QSize(169, 169));
+}
+
+// The soak: tens of random clicks and keys a second on the real clock and
+// event loop, in this process where the sanitizers watch. After every step
+// every cell shows a grey the console can show and no report is up; at the
+// end the window closes and the game returns. LUMIDOT_SOAK_SECONDS sets
+// its length (3 by default; `make soak` runs longer), LUMIDOT_SOAK_SEED
+// repeats a run.
+struct ProgramPlatform : QtPlatform {
+    std::string AppFolder() override { return LUMIDOT_PROGRAM_FOLDER; }
+};
+
+TEST(SoakTest, RandomClicksAndKeysNeverBreakTheProgram) {
+    int seconds = qEnvironmentVariableIntValue("LUMIDOT_SOAK_SECONDS");
+    seconds = seconds > 0 ? seconds : 3;
+    const auto seed = qEnvironmentVariableIsSet("LUMIDOT_SOAK_SEED")
+                          ? static_cast<unsigned>(qEnvironmentVariableIntValue("LUMIDOT_SOAK_SEED"))
+                          : std::random_device{}();
+    std::printf("soak: %d s, LUMIDOT_SOAK_SEED=%u\n", seconds, seed);
+    std::mt19937 random(seed);
+    const auto pick = [&random](int n) {
+        return std::uniform_int_distribution<int>(0, n - 1)(random);
+    };
+    ProgramPlatform platform;
+    Console console(platform);
+    Slot slot(console);
+    MainWindow window(console, slot);
+    Zentrax zentrax(console, window);
+    slot.Plug(zentrax);
+    window.Load();
+    window.show();
+    const char* controls[] = {"Command1", "Command2", "Check1", "Check2", "Check3", "Combo1"};
+    const int keys[] = {Qt::Key_1, Qt::Key_2,  Qt::Key_3,     Qt::Key_5,
+                        Qt::Key_7, Qt::Key_Up, Qt::Key_Return};
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int steps = 0;
+    QEventLoop loop;
+    std::function<void()> step = [&] {
+        if (std::chrono::steady_clock::now() >= end) {
+            window.close();
+            return loop.quit();
+        }
+        // A timer of its own for each step: the next fires even while this
+        // one runs a game.
+        QTimer::singleShot(5 + pick(25), step);
+        ++steps;
+        for (int n = 0; n < 256; ++n) {
+            const int grey = qRed(window.Display()->CellColor(n));
+            EXPECT_TRUE(
+                grey == greys::kLit || grey == greys::kUnlit || grey == greys::kInitial ||
+                (grey >= greys::kWeakLowest && grey < greys::kWeakLowest + greys::kWeakLevels))
+                << "cell " << n << " at step " << steps;
+        }
+        if (QWidget* report = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "a report at step " << steps;
+            report->close();
+        }
+        const int roll = pick(10);
+        QWidget* focus = QApplication::focusWidget();
+        if (roll < 5) {
+            window.Keypad(1 + pick(12))->click();
+        } else if (roll < 7) {
+            QTest::mouseClick(&window, Qt::LeftButton, {},
+                              QPoint(24 + pick(128), 24 + pick(128)) * window.Scale());
+        } else if (roll < 9) {
+            QTest::mouseClick(window.findChild<QWidget*>(controls[pick(6)]), Qt::LeftButton, {},
+                              QPoint(6, 8));
+        } else {
+            QTest::keyClick(focus != nullptr ? focus : &window,
+                            static_cast<Qt::Key>(keys[pick(7)]));
+        }
+    };
+    QTimer::singleShot(0, step);
+    loop.exec();
+    std::printf("soak: %d steps\n", steps);
+    EXPECT_GT(steps, seconds * 10);
+    EXPECT_FALSE(slot.Running()) << "the game outlived its window";
 }
 
 }  // namespace

@@ -38,29 +38,13 @@ Play::Outcome Play::Run() {
     DrawGun(console_, kGunMiddle);
     // The 5 of "Go" is still in the latch: play has no use for it.
     for (;;) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (console_.KeyPressed() == kFireKeys[i]) {
-                Fire(kSites[i]);
-                console_.ClearKey();
-            }
-        }
+        TakeFireKey();
         if (BeamActive && Passed(BeamTime, kBeamInterval)) {
             console_.StepDue(BeamTime + kBeamInterval);
             BeamStep();
             console_.PumpEvents();
         }
-        if (TargetActive) {
-            if (Passed(TargetTime, TargetInterval)) {
-                console_.StepDue(TargetTime + double{TargetInterval});
-                if (TargetStep()) {
-                    return Outcome::GameOver;
-                }
-                console_.PumpEvents();
-            }
-        } else {
-            Spawn();
-        }
-        if (HitTest()) {
+        if (TargetTurn() || HitTest()) {
             return Outcome::GameOver;
         }
         // Removal is looked at here only: a removal seen by an earlier pump
@@ -72,6 +56,31 @@ Play::Outcome Play::Run() {
             return Outcome::CartridgeOut;
         }
     }
+}
+
+void Play::TakeFireKey() {
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (console_.KeyPressed() == kFireKeys[i]) {
+            Fire(kSites[i]);
+            console_.ClearKey();
+        }
+    }
+}
+
+bool Play::TargetTurn() {
+    if (!TargetActive) {
+        Spawn();
+        return false;
+    }
+    if (!Passed(TargetTime, TargetInterval)) {
+        return false;
+    }
+    console_.StepDue(TargetTime + double{TargetInterval});
+    if (TargetStep()) {
+        return true;
+    }
+    console_.PumpEvents();
+    return false;
 }
 
 void Play::Fire(GunSite position) {

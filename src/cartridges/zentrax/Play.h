@@ -35,6 +35,10 @@ class Play {
   private:
     // The parts of a turn. Those that return a flag return true when the
     // game is over.
+    // A fire key in the latch is taken, whether it may fire or not.
+    void TakeFireKey();
+    // The target's step when it is due, or the next target's spawn.
+    bool TargetTurn();
     void Fire(GunSite position);
     void BeamStep();
     bool TargetStep();
