@@ -47,10 +47,26 @@ int UsageError(const QCommandLineParser& parser, const QString& error) {
     return kExitUsage;
 }
 
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
 // The window's size factor from --scale, or the usage error's exit code.
 std::optional<int> ReadScale(const QCommandLineParser& parser, const QCommandLineOption& scale,
                              Options& options) {
-    return ReadScale(parser, scale, options);
+    if (parser.isSet(scale)) {
+        bool number = false;
+        options.scale = parser.value(scale).toDouble(&number);
+        if (!number || !(options.scale >= kSmallestScale && options.scale <= kLargestScale)) {
+            return UsageError(parser, QStringLiteral("--scale takes a factor from 1 to 4, not '%1'")
+                                          .arg(parser.value(scale)));
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -72,11 +88,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
         QStringLiteral("factor"));
     parser.addOption(scale);
     AddQtOptions(parser);
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(Arguments(argc, argv))) {
         return UsageError(parser, parser.errorText());
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -92,15 +104,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
             parser,
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().front()));
     }
-    if (parser.isSet(scale)) {
-        bool number = false;
-        options.scale = parser.value(scale).toDouble(&number);
-        if (!number || !(options.scale >= kSmallestScale && options.scale <= kLargestScale)) {
-            return UsageError(parser, QStringLiteral("--scale takes a factor from 1 to 4, not '%1'")
-                                          .arg(parser.value(scale)));
-        }
-    }
-    return std::nullopt;
+    return ReadScale(parser, scale, options);
 }
 
 namespace {
