@@ -1,11 +1,8 @@
 #include <QApplication>
 
-#include "cartridges/zentrax/Zentrax.h"
-#include "console/Console.h"
-#include "console/Slot.h"
+#include "Handheld.h"
 #include "window/Application.h"
 #include "window/CommandLine.h"
-#include "window/MainWindow.h"
 #include "window/QtPlatform.h"
 #include "window/SignalWatcher.h"
 
@@ -21,17 +18,11 @@ int main(int argc, char* argv[]) {
     lumidot::SetUpApplication(*app);
 
     lumidot::QtPlatform platform;
-    lumidot::Console console(platform);
-    lumidot::Slot slot(console);
-    lumidot::MainWindow window(console, slot);
-    // The one cartridge, dressing the window it plays in.
-    lumidot::Zentrax zentrax(console, window);
-    slot.Plug(zentrax);
-    window.Load();
-    window.SetStartScale(options.scale);
-    const lumidot::SignalWatcher endOnSignal(window);
-    window.show();
+    lumidot::Handheld handheld(platform);
+    handheld.window.SetStartScale(options.scale);
+    const lumidot::SignalWatcher endOnSignal(handheld.window);
+    handheld.window.show();
     const int code = QApplication::exec();
-    window.Terminate();
+    handheld.window.Terminate();
     return code;
 }

@@ -16,16 +16,13 @@
 #include <csignal>
 #include <random>
 
-#include "cartridges/zentrax/Zentrax.h"
-#include "console/Console.h"
+#include "Handheld.h"
 #include "console/RuntimeError.h"
-#include "console/Slot.h"
 #include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
 #include "window/DotMatrix.h"
 #include "window/Greys.h"
 #include "window/LoadPicture.h"
-#include "window/MainWindow.h"
 #include "window/PictureBox.h"
 #include "window/QtPlatform.h"
 #include "window/SignalWatcher.h"
@@ -37,12 +34,13 @@ QRgb Grey(int level) {
     return qRgb(level, level, level);
 }
 
-// The console, its slot, the window and Zentrax, as the program wires them.
-struct Rig {
-    explicit Rig(const QString& folder = LUMIDOT_PROGRAM_FOLDER) {
+// The handheld as the program wires it, on the virtual clock.
+struct Machine {
+    testing::VirtualPlatform platform;
+};
+struct Rig : Machine, Handheld {
+    explicit Rig(const QString& folder = LUMIDOT_PROGRAM_FOLDER) : Handheld(platform) {
         platform.folder = folder.toStdString();
-        slot.Plug(zentrax);
-        window.Load();
         platform.At(600, [this] { window.close(); });  // a game left running ends
         // A report nobody expected is answered, so that a fault fails a test
         // rather than hanging it.
@@ -70,11 +68,6 @@ struct Rig {
     }
 
     QTimer unexpected;
-    testing::VirtualPlatform platform;
-    Console console{platform};
-    Slot slot{console};
-    MainWindow window{console, slot};
-    Zentrax zentrax{console, window};
 };
 
 class WindowTest : public ::testing::Test, public Rig {};
@@ -387,12 +380,8 @@ TEST(SoakTest, RandomClicksAndKeysNeverBreakTheProgram) {
         return std::uniform_int_distribution<int>(0, n - 1)(random);
     };
     ProgramPlatform platform;
-    Console console(platform);
-    Slot slot(console);
-    MainWindow window(console, slot);
-    Zentrax zentrax(console, window);
-    slot.Plug(zentrax);
-    window.Load();
+    Handheld handheld(platform);
+    MainWindow& window = handheld.window;
     window.show();
     const char* controls[] = {"Command1", "Command2", "Check1", "Check2", "Check3", "Combo1"};
     const int keys[] = {Qt::Key_1, Qt::Key_2,  Qt::Key_3,     Qt::Key_5,
@@ -439,7 +428,7 @@ TEST(SoakTest, RandomClicksAndKeysNeverBreakTheProgram) {
     loop.exec();
     std::printf("soak: %d steps\n", steps);
     EXPECT_GT(steps, seconds * 10);
-    EXPECT_FALSE(slot.Running()) << "the game outlived its window";
+    EXPECT_FALSE(handheld.slot.Running()) << "the game outlived its window";
 }
 
 }  // namespace
