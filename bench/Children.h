@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Measures.h"
+
+namespace lumidot::bench {
+
+// What a child of the benchmark runs for each mend it measures, besides the
+// scripted game (Machine.h): each prints its figures as name=value lines
+// and returns its exit code, 0 when it could measure what it should.
+
+// Removes and inserts the cartridge on the real window 300 times, each
+// insertion at a random moment of a refresh period, with a thread spinning
+// beside the window, and times each until the dot cells show the menu.
+int RunReinsertion(int& argc, char* argv[]);
+
+}  // namespace lumidot::bench
