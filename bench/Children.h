@@ -13,4 +13,9 @@ namespace lumidot::bench {
 // beside the window, and times each until the dot cells show the menu.
 int RunReinsertion(int& argc, char* argv[]);
 
+// Inserts the cartridge in a copy of the program's folders whose overlay is
+// a GIF claiming 8,192 x 4,095 pixels, answers the report, and gives the
+// report's number and the process's peak resident memory.
+int RunHostileOverlay(int& argc, char* argv[]);
+
 }  // namespace lumidot::bench

@@ -41,6 +41,8 @@ std::vector<Row> Rows() {
         {"re-insertion to the menu, worst",        "reinsertion worst",       "ms", atMost, 1000.0, 2, false, ""},
         {"re-insertion to the menu, median",       "reinsertion median",      "ms", Check::None, 0.0, 2, false, ""},
         {"insert clicks handled inside a tick",    "reinsertion inside tick", "",   Check::AtLeast, 1.0, 0, false, ""},
+        {"hostile overlay, peak resident memory",  "overlay peak memory",     "MB", atMost, 120.0, 2, false, ""},
+        {"hostile overlay, the report's number",   "overlay error number",    "",   Check::Equals, 481.0, 0, false, ""},
     };
     // clang-format on
 }

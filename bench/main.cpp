@@ -56,6 +56,9 @@ int RunParent(int argc, char* argv[]) {
     }
     bool ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QStringLiteral("reinsertion")},
                                         300, waiting);
+    ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QStringLiteral("overlay")}, 60,
+                                   waiting) &&
+          ran;
     std::printf(
         "game played: %.0f timed steps (%.0f held up by the game's own pause or sound), "
         "%.0f sounds\n\n",
@@ -69,6 +72,9 @@ int RunFigure(int& argc, char* argv[]) {
     const std::string figure = argv[2];
     if (figure == "reinsertion") {
         return lumidot::bench::RunReinsertion(argc, argv);
+    }
+    if (figure == "overlay") {
+        return lumidot::bench::RunHostileOverlay(argc, argv);
     }
     std::fprintf(stderr, "lumidot_bench: no figure is called %s\n", argv[2]);
     return 2;
