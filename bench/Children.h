@@ -18,4 +18,9 @@ int RunReinsertion(int& argc, char* argv[]);
 // report's number and the process's peak resident memory.
 int RunHostileOverlay(int& argc, char* argv[]);
 
+// Loads and plays WAV files that are hostile to the converter or to the
+// window's waits (1 Hz, an empty data chunk), and gives the longest Load
+// and Play: each should play the default sound instead.
+int RunHostileSounds();
+
 }  // namespace lumidot::bench

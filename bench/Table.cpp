@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "sound/WavPlayer.h"
+
 namespace lumidot::bench {
 
 namespace {
@@ -23,6 +25,10 @@ struct Row {
 };
 
 std::vector<Row> Rows() {
+    // A hostile sound is refused, and the default sound plays in its place.
+    const double chime = 1000.0 * WavPlayer::Seconds(WavPlayer::DefaultSound());
+    char played[48];
+    std::snprintf(played, sizeof played, "(the default sound lasts %.0f ms)", chime);
     const auto atMost = Check::AtMost;
     // clang-format off
     return {
@@ -43,6 +49,8 @@ std::vector<Row> Rows() {
         {"insert clicks handled inside a tick",    "reinsertion inside tick", "",   Check::AtLeast, 1.0, 0, false, ""},
         {"hostile overlay, peak resident memory",  "overlay peak memory",     "MB", atMost, 120.0, 2, false, ""},
         {"hostile overlay, the report's number",   "overlay error number",    "",   Check::Equals, 481.0, 0, false, ""},
+        {"hostile sounds, longest Play",           "sounds longest play",     "ms", atMost, chime + 50.0, 2, false, played},
+        {"hostile sounds, longest Load",           "sounds longest load",     "ms", Check::None, 0.0, 2, false, ""},
     };
     // clang-format on
 }

@@ -59,6 +59,9 @@ int RunParent(int argc, char* argv[]) {
     ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QStringLiteral("overlay")}, 60,
                                    waiting) &&
           ran;
+    ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QStringLiteral("sounds")}, 60,
+                                   waiting) &&
+          ran;
     std::printf(
         "game played: %.0f timed steps (%.0f held up by the game's own pause or sound), "
         "%.0f sounds\n\n",
@@ -75,6 +78,9 @@ int RunFigure(int& argc, char* argv[]) {
     }
     if (figure == "overlay") {
         return lumidot::bench::RunHostileOverlay(argc, argv);
+    }
+    if (figure == "sounds") {
+        return lumidot::bench::RunHostileSounds();
     }
     std::fprintf(stderr, "lumidot_bench: no figure is called %s\n", argv[2]);
     return 2;
