@@ -23,4 +23,9 @@ int RunHostileOverlay(int& argc, char* argv[]);
 // and Play: each should play the default sound instead.
 int RunHostileSounds();
 
+// The window as the program runs it, signals watched, plays a sound and
+// says "sound ended"; the benchmark then sends SIGTERM. Returns what the
+// program's main would.
+int RunSignalAfterSound(int& argc, char* argv[]);
+
 }  // namespace lumidot::bench

@@ -51,6 +51,8 @@ std::vector<Row> Rows() {
         {"hostile overlay, the report's number",   "overlay error number",    "",   Check::Equals, 481.0, 0, false, ""},
         {"hostile sounds, longest Play",           "sounds longest play",     "ms", atMost, chime + 50.0, 2, false, played},
         {"hostile sounds, longest Load",           "sounds longest load",     "ms", Check::None, 0.0, 2, false, ""},
+        {"SIGTERM after a sound, time to exit",    "signal to exit",          "ms", atMost, 2000.0, 2, false, ""},
+        {"SIGTERM after a sound, exit code",       "signal exit code",        "",   Check::Equals, 0.0, 0, false, ""},
     };
     // clang-format on
 }

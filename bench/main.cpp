@@ -1,16 +1,22 @@
 // The benchmark: runs the real window twice, each time in a process of its
 // own, and plays the same scripted game on the real clock: once as the
 // program pumps (sleeping while nothing is due), once with pumps that spin
-// without ever yielding. It prints each figure, its target and the spinning
-// baseline, and fails when a figure misses its target.
+// without ever yielding. Then it measures recent mends, each in a child of
+// its own: re-insertion during a refresh tick, a hostile overlay, hostile
+// sounds, and a signal after a sound. It prints each figure, its target and
+// the spinning baseline where there is one, and fails when a figure misses
+// its target.
 //
-//   lumidot_bench                     both runs and the table
-//   lumidot_bench --pumping wait|spin one run, its figures as name=value
+//   lumidot_bench                      every run and the table
+//   lumidot_bench --pumping wait|spin  one run of the game, its figures as name=value
+//   lumidot_bench --figure reinsertion|overlay|sounds|signal
+//                                      one mend's child, its figures as name=value
 
 #include <QCoreApplication>
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "Child.h"
 #include "Children.h"
@@ -37,6 +43,19 @@ bool RunMachineChild(const char* pumping, Figures& figures) {
     return true;
 }
 
+// Each mend's child, with the seconds it may take before it is killed.
+bool RunMendChildren(Figures& figures) {
+    const std::pair<const char*, int> children[] = {
+        {"reinsertion", 300}, {"overlay", 60}, {"sounds", 60}};
+    bool ran = true;
+    for (const auto& [figure, seconds] : children) {
+        ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QString::fromLatin1(figure)},
+                                       seconds, figures) &&
+              ran;
+    }
+    return lumidot::bench::RunSignalChild(figures) && ran;
+}
+
 int RunParent(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     // The same sound path in every run: SDL's dummy driver plays in real
@@ -54,14 +73,7 @@ int RunParent(int argc, char* argv[]) {
     if (!RunMachineChild("wait", waiting) || !RunMachineChild("spin", spinning)) {
         return 2;
     }
-    bool ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QStringLiteral("reinsertion")},
-                                        300, waiting);
-    ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QStringLiteral("overlay")}, 60,
-                                   waiting) &&
-          ran;
-    ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QStringLiteral("sounds")}, 60,
-                                   waiting) &&
-          ran;
+    const bool ran = RunMendChildren(waiting);
     std::printf(
         "game played: %.0f timed steps (%.0f held up by the game's own pause or sound), "
         "%.0f sounds\n\n",
@@ -81,6 +93,9 @@ int RunFigure(int& argc, char* argv[]) {
     }
     if (figure == "sounds") {
         return lumidot::bench::RunHostileSounds();
+    }
+    if (figure == "signal") {
+        return lumidot::bench::RunSignalAfterSound(argc, argv);
     }
     std::fprintf(stderr, "lumidot_bench: no figure is called %s\n", argv[2]);
     return 2;
