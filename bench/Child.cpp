@@ -57,6 +57,10 @@ bool RunChild(const QStringList& arguments, int seconds, Figures& figures) {
     const QByteArray name = Name(arguments).toLocal8Bit();
     QProcess child;
     Start(child, arguments);
+    if (!child.waitForStarted(30000)) {
+        std::fprintf(stderr, "lumidot_bench: the %s run could not be started\n", name.constData());
+        return false;
+    }
     if (!child.waitForFinished(seconds * 1000)) {
         Kill(child);
         std::fprintf(stderr, "lumidot_bench: the %s run did not end within %d s and was killed\n",
