@@ -5,64 +5,19 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <functional>
 #include <vector>
 
-#include "cartridges/zentrax/Zentrax.h"
-#include "console/Console.h"
-#include "console/Slot.h"
+#include "Rig.h"
 #include "sound/WavPlayer.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
-#include "window/MainWindow.h"
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <sys/resource.h>
-#endif
 
 namespace lumidot::bench {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Processor time of the whole process, every thread included, in seconds.
-double ProcessorSeconds() {
-#if defined(__unix__) || defined(__APPLE__)
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& tv) {
-        return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) * 1e-6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-#else
-    return 0.0;
-#endif
-}
-
-double PeakMegabytes() {
-#if defined(__APPLE__)
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / (1024.0 * 1024.0);
-#elif defined(__unix__)
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-#else
-    return 0.0;
-#endif
-}
-
-double Percentile(std::vector<double> values, double share) {
-    if (values.empty()) {
-        return 0.0;
-    }
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1));
-    return values[index];
-}
 
 // The platform of the program, watched: every sound it plays is timed
 // against the sound's own length.
@@ -234,49 +189,20 @@ class Script {
 
 }  // namespace
 
-double MonotonicSeconds() {
-    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
-}
-
 Figures RunMachine(int argc, char* argv[], QtPlatform::Pumping pumping) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    UseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     SetUpApplication(app);
     WatchedPlatform platform(pumping);
-    Console console(platform);
-    Slot slot(console);
-    MainWindow window(console, slot);
-    Zentrax zentrax(console, window);
-    slot.Plug(zentrax);
-    window.Load();
-    Script script(window, console, platform);
-
-    // The first paint: once the dots have been painted, the next turn of
-    // the event loop comes after the window has reached the screen.
-    struct FirstPaint : QObject {
-        Script* script;
-        Figures* figures;
-        bool seen = false;
-        bool eventFilter(QObject* watched, QEvent* event) override {
-            if (!seen && event->type() == QEvent::Paint) {
-                seen = true;
-                QTimer::singleShot(0, [this] {
-                    (*figures)["first paint at"] = MonotonicSeconds();
-                    script->Start();
-                });
-            }
-            return QObject::eventFilter(watched, event);
-        }
-    } firstPaint;
-    firstPaint.script = &script;
-    firstPaint.figures = &script.figures;
-    window.Display()->installEventFilter(&firstPaint);
-
-    window.show();
+    Rig rig(platform);
+    Script script(rig.window, rig.console, platform);
+    WhenPainted(*rig.window.Display(), [&script] {
+        script.figures["first paint at"] = MonotonicSeconds();
+        script.Start();
+    });
+    rig.window.show();
     QApplication::exec();
-    window.Terminate();
+    rig.window.Terminate();
     script.figures["peak memory"] = PeakMegabytes();
     return script.figures;
 }

@@ -1,0 +1,114 @@
+#include "Table.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sound/WavPlayer.h"
+
+namespace lumidot::bench {
+
+namespace {
+
+enum class Check { AtMost, AtLeast, Equals, None };
+
+struct Row {
+    std::string figure;
+    std::string key;
+    std::string unit;
+    Check check;
+    double target;
+    std::string note;
+};
+
+std::vector<Row> Rows() {
+    // A hostile sound is refused, and the default sound plays in its place.
+    const double chime = 1000.0 * WavPlayer::Seconds(WavPlayer::DefaultSound());
+    char played[48];
+    std::snprintf(played, sizeof played, "(the default sound lasts %.0f ms)", chime);
+    const Check le = Check::AtMost;
+    const Check ge = Check::AtLeast;
+    const Check eq = Check::Equals;
+    const Check shown = Check::None;
+    // clang-format off
+    return {
+        {"processor while a game is played",         "processor playing",       "%",  le,    3.0,          ""},
+        {"processor in the menu",                    "processor menu",          "%",  le,    3.0,          ""},
+        {"processor in the game-over wait",          "processor game over",     "%",  le,    3.0,          ""},
+        {"processor with no cartridge",              "processor no cartridge",  "%",  le,    0.5,          ""},
+        {"processor after \"remove cartridge\"",     "processor after removal", "%",  le,    2.0,          ""},
+        {"step lateness, median",                    "step lateness median",    "ms", le,    1.0,          ""},
+        {"step lateness, 99th percentile",           "step lateness p99",       "ms", le,    3.0,          ""},
+        {"refresh tick, nothing changed",            "refresh unchanged",       "ms", le,    0.2,          ""},
+        {"refresh tick, every cell changed",         "refresh all changed",     "ms", le,    2.0,          ""},
+        {"start to first painted window",            "start to first paint",    "ms", le,    150.0,        ""},
+        {"peak resident memory",                     "peak memory",             "MB", le,    80.0,         ""},
+        {"PlaySample returns after the sound's end", "sound overrun max",       "ms", le,    30.0,         ""},
+        {"re-insertion to the menu, worst",          "reinsertion worst",       "ms", le,    1000.0,       ""},
+        {"re-insertion to the menu, median",         "reinsertion median",      "ms", shown, 0.0,          ""},
+        {"insert clicks handled inside a tick",      "reinsertion inside tick", "",   ge,    1.0,          ""},
+        {"hostile overlay, peak resident memory",    "overlay peak memory",     "MB", le,    120.0,        ""},
+        {"hostile overlay, the report's number",     "overlay error number",    "",   eq,    481.0,        ""},
+        {"hostile sounds, longest Play",             "sounds longest play",     "ms", le,    chime + 50.0, played},
+        {"hostile sounds, longest Load",             "sounds longest load",     "ms", shown, 0.0,          ""},
+        {"SIGTERM after a sound, time to exit",      "signal to exit",          "ms", le,    2000.0,       ""},
+        {"SIGTERM after a sound, exit code",         "signal exit code",        "",   eq,    0.0,          ""},
+    };
+    // clang-format on
+}
+
+std::string TargetText(const Row& row) {
+    const char* sign = row.check == Check::AtMost    ? "<= "
+                       : row.check == Check::AtLeast ? ">= "
+                                                     : "= ";
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%g %s", sign, row.target, row.unit.c_str());
+    return row.check == Check::None ? std::string("-") : std::string(text);
+}
+
+bool Met(const Row& row, double value) {
+    switch (row.check) {
+        case Check::AtMost:
+            return value <= row.target;
+        case Check::AtLeast:
+            return value >= row.target;
+        case Check::Equals:
+            return value == row.target;
+        case Check::None:
+            break;
+    }
+    return true;
+}
+
+std::string Value(const Figures& figures, const Row& row) {
+    const auto found = figures.find(row.key);
+    if (found == figures.end()) {
+        return "failed";
+    }
+    // A count has no unit, and no decimals.
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f %-2s", row.unit.empty() ? 0 : 2, found->second,
+                  row.unit.c_str());
+    return text;
+}
+
+}  // namespace
+
+bool PrintTable(const Figures& waiting, const Figures& spinning) {
+    std::printf("%-42s %10s %10s %12s\n", "figure", "lumidot", "target", "spinning");
+    bool allMet = true;
+    for (const Row& row : Rows()) {
+        const auto found = waiting.find(row.key);
+        const bool met = found != waiting.end() && Met(row, found->second);
+        allMet = allMet && met;
+        // The spinning run measures only the scripted game.
+        const std::string baseline =
+            spinning.count(row.key) != 0 ? Value(spinning, row) : std::string("-  ");
+        std::printf("%-42s %10s %10s %12s %s%s\n", row.figure.c_str(), Value(waiting, row).c_str(),
+                    TargetText(row).c_str(), baseline.c_str(), met ? "" : "MISSED ",
+                    row.note.c_str());
+    }
+    return allMet;
+}
+
+}  // namespace lumidot::bench
