@@ -2,28 +2,15 @@
 
 #include <functional>
 
-#include "cartridges/zentrax/Zentrax.h"
-#include "console/Console.h"
-#include "console/Slot.h"
-#include "window/MainWindow.h"
+#include "Handheld.h"
 
 class QWidget;
 
 namespace lumidot::bench {
 
-// The console, its slot, the window and Zentrax, wired as the program wires
-// them, on the given platform. The application must exist first.
-struct Rig {
-    explicit Rig(Platform& platform) : console(platform), slot(console), window(console, slot) {
-        slot.Plug(zentrax);
-        window.Load();
-    }
-
-    Console console;
-    Slot slot;
-    MainWindow window;
-    Zentrax zentrax{console, window};
-};
+// The handheld wired as the program wires it, on the given platform. The
+// application must exist first.
+using Rig = Handheld;
 
 // Without a display the window opens on Qt's offscreen platform, so that a
 // child can still measure what does not need a screen.
