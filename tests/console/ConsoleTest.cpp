@@ -59,22 +59,6 @@ TEST_F(ConsoleTest, DotsAreAddressedColumnFirstAndOnlyTheCombinedIndexIsChecked)
     EXPECT_EQ(lit(), 0);
 }
 
-TEST_F(ConsoleTest, PauseWaitsItsTimeHandlingEventsAndZeroReturnsAtOnce) {
-    for (const bool waiting : {false, true}) {
-        platform.waiting = waiting;
-        const double start = platform.Seconds();
-        platform.At(start + 0.050, [this] { console.PressKey(5); });
-        console.Pause(100);
-        EXPECT_GE(platform.Seconds(), start + 0.100 - 1e-9);
-        EXPECT_LE(platform.Seconds(), start + 0.1015) << "overslept";
-        EXPECT_EQ(console.KeyPressed(), 5) << "the events ran meanwhile";
-    }
-    const long pumps = platform.pumps;
-    console.Pause(0);
-    console.Pause(-32768);
-    EXPECT_EQ(platform.pumps, pumps);
-}
-
 // A game that waits in the console's pumps until its cartridge comes out.
 class FakeCartridge : public Cartridge {
   public:

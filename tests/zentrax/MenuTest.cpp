@@ -1,6 +1,3 @@
-#include "cartridges/zentrax/Digits.h"
-#include "cartridges/zentrax/Gun.h"
-#include "cartridges/zentrax/Indicators.h"
 #include "zentrax/Game.h"
 
 namespace lumidot {
@@ -59,37 +56,6 @@ TEST_F(MenuTest, EachKeyStepsItsSettingRoundAndRemovalEndsTheGameBlank) {
     slot.Insert();
     EXPECT_EQ(readings, std::vector<std::string>{"4S10"});
     EXPECT_EQ(host.dressings, 2);
-}
-
-// The menu and the games show the glyphs; these are what they never show.
-TEST(DrawingTest, ValuesWithoutAPictureDrawNothingAndLargeScoresFillTheTopRows) {
-    testing::VirtualPlatform platform;
-    Console console(platform);
-    for (const int v : {INT16_MIN, -1, 10, INT16_MAX}) {
-        const auto value = static_cast<std::int16_t>(v);
-        zentrax::DrawDigit(console, value, 0);
-        zentrax::DrawSizeIndicator(console, value);
-        zentrax::DrawSpeedIndicator(console, value);
-        zentrax::DrawGun(console, value);
-        zentrax::DrawScore(console, v < 0 ? value : -1);
-    }
-    zentrax::DrawSizeIndicator(console, 5);
-    zentrax::DrawSpeedIndicator(console, 3);
-    zentrax::DrawGun(console, 4);
-    EXPECT_EQ(testing::Shown(console), testing::Picture().Text());
-    zentrax::DrawScore(console, 905);
-    EXPECT_EQ(testing::Shown(console), testing::Picture()
-                                           .With(testing::kDigitFont, 9, 6)
-                                           .With(testing::kDigitFont, 0, 10)
-                                           .With(testing::kDigitFont, 5, 14)
-                                           .Text());
-    zentrax::DrawScore(console, 32767);  // four digits fill the display: 9999
-    EXPECT_EQ(testing::Shown(console), testing::Picture()
-                                           .With(testing::kDigitFont, 9, 2)
-                                           .With(testing::kDigitFont, 9, 6)
-                                           .With(testing::kDigitFont, 9, 10)
-                                           .With(testing::kDigitFont, 9, 14)
-                                           .Text());
 }
 
 }  // namespace
