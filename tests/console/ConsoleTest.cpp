@@ -6,17 +6,39 @@
 #include <limits>
 
 #include "console/Cartridge.h"
-#include "console/Slot.h"
-
 #include "console/RuntimeError.h"
+#include "console/Slot.h"
 #include "support/Glyphs.h"
 #include "support/VirtualPlatform.h"
 
 namespace lumidot {
 namespace {
 
+// A game that waits in the console's pumps until its cartridge comes out,
+// and writes down the pump depth it started at (-1: inside another game).
+class FakeCartridge : public Cartridge {
+  public:
+    explicit FakeCartridge(Console& console) : console_(console) {}
+    std::string Name() const override { return "Fake"; }
+    void Run() override {
+        started.push_back(running_++ == 0 ? console_.PumpDepth() : -1);
+        while (console_.CartridgeOn())
+            console_.AwaitEvents(std::numeric_limits<double>::infinity());
+        --running_;
+    }
+    std::vector<int> started;
+
+  private:
+    Console& console_;
+    int running_ = 0;
+};
+
 class ConsoleTest : public ::testing::Test {
   protected:
+    ConsoleTest() {
+        slot.Plug(cartridge);
+        platform.At(60, [this] { slot.Remove(); });  // a game left running ends
+    }
     // The error a dot operation raises, or 0.
     int ErrorOf(std::int16_t x, std::int16_t y, bool on) {
         try {
@@ -26,9 +48,15 @@ class ConsoleTest : public ::testing::Test {
         }
         return 0;
     }
+    long Lit() const {
+        const std::string shown = testing::Shown(console);
+        return std::count(shown.begin(), shown.end(), '#');
+    }
 
     testing::VirtualPlatform platform;
     Console console{platform};
+    FakeCartridge cartridge{console};
+    Slot slot{console};
 };
 
 // Column first; only the combined index (y - 1) x 16 + x is checked, in 16
@@ -42,97 +70,40 @@ TEST_F(ConsoleTest, DotsAreAddressedColumnFirstAndOnlyTheCombinedIndexIsChecked)
                  {2048, 0, 0, 9}, {-32768, 1, 0, 9}, {1, 2048, 0, 6}, {1, -2048, 0, 6},
                  {32767, 2, 0, 6}};
     console.DotOn(7, 7);  // cell 103, which no case touches
-    const auto lit = [this] {
-        const std::string shown = testing::Shown(console);
-        return std::count(shown.begin(), shown.end(), '#');
-    };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
         EXPECT_EQ(ErrorOf(c.x, c.y, true), c.error);
-        EXPECT_EQ(lit(), c.error == 0 ? 2 : 1);
+        EXPECT_EQ(Lit(), c.error == 0 ? 2 : 1);
         EXPECT_EQ(console.Dots(c.error == 0 ? c.cell : 103), kTrue);
         EXPECT_EQ(ErrorOf(c.x, c.y, false), c.error);
-        EXPECT_EQ(lit(), 1);
+        EXPECT_EQ(Lit(), 1);
     }
     EXPECT_THROW((void)console.Dots(257), RuntimeError);
-    console.ClearDots();
-    EXPECT_EQ(lit(), 0);
 }
 
-// A game that waits in the console's pumps until its cartridge comes out.
-class FakeCartridge : public Cartridge {
-  public:
-    explicit FakeCartridge(Console& console) : console_(console) {}
-    std::string Name() const override { return "Fake"; }
-    void Run() override {
-        started.push_back(running++ == 0 ? console_.PumpDepth() : -1);  // -1: nested
-        while (console_.CartridgeOn()) {
-            console_.AwaitEvents(std::numeric_limits<double>::infinity());
-        }
-        --running;
-    }
-    std::vector<int> started;  // the pump depth each game started at
-
-  private:
-    Console& console_;
-    int running = 0;
-};
-
-class SlotTest : public ::testing::Test {
-  protected:
-    SlotTest() { slot.Plug(cartridge); }
-
-    testing::VirtualPlatform platform;
-    Console console{platform};
-    FakeCartridge cartridge{console};
-    Slot slot{console};
-};
-
-TEST_F(SlotTest, OutAndInWithinAGamesWaitStartsTheNextGameOnceItHasReturned) {
+// Out and in within a game's wait: the old game sees the cartridge out and
+// returns, then the new one starts, never inside it. A removal calls off a
+// waiting insertion, and a closed slot starts nothing.
+TEST_F(ConsoleTest, TheSlotNeverStartsAGameInsideAnotherAndAClosedSlotNone) {
     platform.At(1.0, [this] {
         console.DotOn(3, 3);
         slot.Remove();
         slot.Insert();
-        EXPECT_FALSE(console.CartridgeOn()) << "the old game must see the cartridge out";
-        EXPECT_EQ(console.Dots(35), kFalse) << "removal clears the display";
+        EXPECT_FALSE(console.CartridgeOn());
+        EXPECT_EQ(Lit(), 0) << "removal clears the display";
     });
-    // Out, in and out again: the last word is the removal.
-    platform.At(2.0, [this] {
-        slot.Remove();
-        slot.Insert();
-        slot.Remove();
-    });
+    platform.At(2.0, [this] { slot.Remove(), slot.Insert(), slot.Remove(); });
     slot.Insert();
     EXPECT_EQ(cartridge.started, (std::vector<int>{0, 0}));
     EXPECT_NEAR(platform.Seconds(), 2.0, 0.0015);
-    EXPECT_FALSE(slot.Running() || slot.Waiting() || console.CartridgeOn());
-}
-
-// Inside a pump (a refresh tick's, say) a game would hold up the handler
-// that pumps: it starts from the event loop's next turn instead.
-TEST_F(SlotTest, AnInsertionInsideAPumpStartsOnceThePumpHasReturned) {
-    platform.At(0.001, [this] { slot.Insert(); });
-    console.PumpEvents();
-    EXPECT_TRUE(cartridge.started.empty() && slot.Waiting());
-    platform.At(1.0, [this] { slot.Remove(); });
-    platform.RunDeferred();
-    EXPECT_EQ(cartridge.started, std::vector<int>{0});
-    EXPECT_NEAR(platform.Seconds(), 1.0, 0.0015);
-}
-
-TEST_F(SlotTest, AClosedSlotEndsItsGameAndStartsNoOther) {
-    platform.At(1.0, [this] {
-        slot.Remove();
-        slot.Insert();
-        slot.Close();
-    });
+    platform.At(3.0, [this] { slot.Remove(), slot.Insert(), slot.Close(); });
     slot.Insert();
     slot.Insert();
     platform.RunDeferred();
-    EXPECT_EQ(cartridge.started.size(), 1u);
+    EXPECT_EQ(cartridge.started.size(), 3u);
     // The window's final release gives its last events a tenth of a second.
     slot.Terminate();
-    EXPECT_NEAR(platform.Seconds(), 1.1, 0.0015);
+    EXPECT_NEAR(platform.Seconds(), 3.1, 0.0025);
     EXPECT_FALSE(console.CartridgeOn());
 }
 

@@ -12,10 +12,7 @@ trap 'echo "package: line $LINENO failed" >&2' ERR
 # Waits up to a generous minute for a command to succeed, asking often.
 poll() {
   local deadline=$((SECONDS + 60))
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
+  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.1; done
 }
 
 debs=("$dir/lumidot_${version}_"*.deb)
@@ -23,21 +20,17 @@ debs=("$dir/lumidot_${version}_"*.deb)
 deb=${debs[0]}
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "its Version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for runtime in libqt6widgets6 libsdl2-2.0-0 qt6-qpa-plugins; do
-  [[ $depends == *"$runtime"* ]] || fail "Depends lacks $runtime: $depends"
-done
+[[ $depends == *libqt6widgets6* && $depends == *libsdl2-2.0-0* && $depends == *qt6-qpa-plugins* ]] ||
+  fail "Depends lacks a runtime: $depends"
 
 scratch=$(mktemp -d)
 program=''
-cleanup() {
-  [ -z "$program" ] || kill "$program" 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+trap '[ -z "$program" ] || kill "$program" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
 # Lintian finds nothing but the maintainer's address on localhost, in the
 # control file and in the changelog, which stays until there is a real one.
-# Those tags also show that lintian did read the package.
+# Those tags also show that lintian did read the package; it would name a
+# missing copyright, changelog or manual page.
 lintian --fail-on none "$deb" >"$scratch/lintian" 2>/dev/null || fail "lintian did not run"
 tags=$(awk '$1 == "E:" || $1 == "W:" { print $3 }' "$scratch/lintian" | sort -u | xargs)
 [ "$tags" = "bogus-mail-host bogus-mail-host-in-debian-changelog" ] ||
@@ -45,15 +38,10 @@ tags=$(awk '$1 == "E:" || $1 == "W:" { print $3 }' "$scratch/lintian" | sort -u 
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
-share=$root/usr/share
-desktop=$share/applications/org.lumidot.Lumidot.desktop
+desktop=$root/usr/share/applications/org.lumidot.Lumidot.desktop
 desktop-file-validate "$desktop"
-appstreamcli validate --no-net "$share/metainfo/org.lumidot.Lumidot.metainfo.xml" >/dev/null ||
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.lumidot.Lumidot.metainfo.xml" >/dev/null ||
   fail "the AppStream metadata does not validate"
-for doc in man/man6/lumidot.6.gz doc/lumidot/copyright doc/lumidot/changelog.Debian.gz \
-  doc/lumidot/changelog.gz; do
-  [ -s "$share/$doc" ] || fail "no usr/share/$doc"
-done
 
 # The desktop entry's command is a link in usr/games to the executable in the
 # package, which has its pictures and sounds beside it.
@@ -63,8 +51,7 @@ link=$root/usr/games/$command
 executable=$(readlink -m "$link")
 [[ $executable == "$root"/* && -f $executable && -x $executable ]] ||
   fail "usr/games/$command leads to $executable, no executable in the package"
-for file in overlays/Zentrax.gif buttons/zx_kp_07.gif buttons/zx_kp_08.gif \
-  buttons/zx_kp_09.gif samples/zx_hit.wav samples/zx_gameover.wav; do
+for file in overlays/Zentrax.gif buttons/zx_kp_0{7,8,9}.gif samples/zx_{hit,gameover}.wav; do
   [ -s "$(dirname "$executable")/$file" ] || fail "no $file beside the executable"
 done
 
@@ -91,8 +78,9 @@ window_shown() {
 poll window_shown || fail "no window \"Lumidot v$version\" showed"
 grep -q 'Width: 664' "$scratch/window" && grep -q 'Height: 616' "$scratch/window" ||
   fail "--scale 2 did not double the window: $(cat "$scratch/window")"
-# A signal ends it as closing its window does.
+# A signal ends it as closing its window does, promptly and with 0.
 kill -TERM "$program"
+poll eval '! kill -0 "$program" 2>/dev/null' || fail "SIGTERM did not end it"
 wait "$program" || fail "SIGTERM ended it with $?"
 program=''
 

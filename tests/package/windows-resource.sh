@@ -18,22 +18,23 @@ x86_64-w64-mingw32-windres -i "$scratch/lumidot.res" -O rc |
   sed 's/^[[:space:]]*//; s/[[:space:]][[:space:]]*/ /g' >"$scratch/back.rc"
 
 failed=0
-expect() {
-  grep -qxF -- "$1" "$scratch/back.rc" || { echo "not in the resource: $1" >&2; failed=1; }
-}
-expect "FILEVERSION $major, $minor, 0, 0"
-expect "PRODUCTVERSION $major, $minor, 0, 0"
-expect 'BLOCK "040704B0"'
-expect 'VALUE "CompanyName", "none"'
-expect "VALUE \"FileDescription\", \"$description\""
-expect "VALUE \"FileVersion\", \"$version\""
-expect 'VALUE "InternalName", "Lumidot"'
-expect 'VALUE "ProductName", "Lumidot"'
-expect "VALUE \"ProductVersion\", \"$version\""
-expect 'VALUE "Translation", 0x407, 1200'
-# Every resource is German (Germany), the icon with all of the .ico's images.
+images=$(od -An -tu2 -j4 -N2 "$ico" | tr -d ' ')
+while read -r line; do
+  grep -qxF -- "$line" "$scratch/back.rc" || { echo "not in the resource: $line" >&2; failed=1; }
+done <<FIELDS
+FILEVERSION $major, $minor, 0, 0
+PRODUCTVERSION $major, $minor, 0, 0
+BLOCK "040704B0"
+VALUE "CompanyName", "none"
+VALUE "FileDescription", "$description"
+VALUE "FileVersion", "$version"
+VALUE "InternalName", "Lumidot"
+VALUE "ProductName", "Lumidot"
+VALUE "ProductVersion", "$version"
+VALUE "Translation", 0x407, 1200
+0, 1, $images, /* Has $images elements. */
+FIELDS
+# Every resource is German (Germany); the icon above has all of the .ico's images.
 languages=$(grep '^LANGUAGE' "$scratch/back.rc" | sort -u)
 [ "$languages" = "LANGUAGE 7, 1" ] || { echo "languages: $languages" >&2; failed=1; }
-images=$(od -An -tu2 -j4 -N2 "$ico" | tr -d ' ')
-expect "0, 1, $images, /* Has $images elements. */"
 exit $failed

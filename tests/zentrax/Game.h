@@ -22,7 +22,9 @@ class RecordingHost : public Host {
         overlay = path;
         ++dressings;
     }
-    void SetKeyVisible(std::int16_t k, bool visible) override { Key(k)[0] = visible ? "" : "-"; }
+    void SetKeyVisible(std::int16_t k, bool visible) override {
+        Key(k)[0] = visible ? "" : "hidden";
+    }
     void SetKeyCaption(std::int16_t k, const std::string& caption) override { Key(k)[1] = caption; }
     void SetKeyPicture(std::int16_t k, const std::string& path) override { Key(k)[2] = path; }
     void SetKeyName(std::int16_t k, const std::string& name) override { Key(k)[3] = name; }
@@ -35,12 +37,10 @@ class RecordingHost : public Host {
     // caption, or its picture and what a screen reader calls it.
     std::string Keypad() const {
         std::string out;
-        for (const auto& key : keys_) {
-            out += (!key[0].empty()   ? key[0]
-                    : !key[1].empty() ? key[1]
-                                      : key[2] + "=" + key[3]) +
-                   " ";
-        }
+        for (const auto& [hidden, caption, picture, name] : keys_)
+            out += !hidden.empty()    ? "- "
+                   : !caption.empty() ? caption + " "
+                                      : picture + "=" + name + " ";
         return out;
     }
 
@@ -49,9 +49,7 @@ class RecordingHost : public Host {
     bool closed = false;
 
   private:
-    std::array<std::string, 4>& Key(std::int16_t k) {
-        return keys_.at(static_cast<std::size_t>(k - 1));
-    }
+    std::array<std::string, 4>& Key(std::int16_t k) { return keys_.at(std::size_t(k - 1)); }
     std::array<std::array<std::string, 4>, 12> keys_{};  // hidden, caption, picture, name
 };
 
@@ -73,15 +71,10 @@ class GameTest : public ::testing::Test {
     void Key(double t, std::int16_t key) {
         At(t, [this, key] { console.PressKey(key); });
     }
-    void Remove(double t) {
-        At(t, [this] { slot.Remove(); });
-    }
     std::vector<double> Played(const std::string& name) const {
         std::vector<double> times;
         for (const auto& [path, at] : platform.played) {
-            if (path == platform.folder + "/samples/" + name) {
-                times.push_back(at - start_);
-            }
+            if (path == platform.folder + "/samples/" + name) times.push_back(at - start_);
         }
         return times;
     }

@@ -2,7 +2,6 @@
 // cartridge or a fault: "Go", ten slow bars of three on row 7 from the
 // left, the last one shot down; the score, the tune and the wait.
 
-#include <cmath>
 #include <new>
 #include <stdexcept>
 
@@ -59,58 +58,41 @@ std::vector<Phase> Phases() {
             {"the wait", tune + 3, tune + 3, 2, false}};
 }
 
-TEST(PhasesTest, ACloseOrARemovalEndsEveryPhaseAtItsNextLookWithTheDisplayBlank) {
-    for (const Phase& phase : Phases()) {
-        for (const bool close : {true, false}) {
-            SCOPED_TRACE(std::string(phase.name) + (close ? ", closed" : ", out"));
-            Session session;
-            session.At(phase.at, [&] { close ? session.slot.Close() : session.slot.Remove(); });
-            session.slot.Insert();
-            EXPECT_NEAR(session.Now(), phase.endsAt, 0.0025);
-            EXPECT_EQ(session.platform.played.size(), phase.sounds);
-            EXPECT_EQ(testing::Shown(session.console), testing::Picture().Text());
-            EXPECT_EQ(session.host.report, "");
-        }
-    }
-}
-
-// Out of memory is 7; anything else failing inside the program 51; a draw
-// that puts a target off the display 9, or out of all range 6.
-TEST(PhasesTest, AFaultInEveryPhaseIsReportedWithItsNumberAndNothingRunsAfterIt) {
+// A close or a removal ends every phase at the game's next look, with the
+// display blank. A fault is reported with its number, out of memory 7 and
+// anything else 51, and nothing runs after it.
+TEST(PhasesTest, EveryPhaseEndsAtOnceOnACloseARemovalOrAFault) {
     const std::string report = "Whoops... Error in Zentrax_Init(), cannot continue. Error number: ";
-    bool outOfMemory = false;
     for (const Phase& phase : Phases()) {
-        SCOPED_TRACE(phase.name);
-        Session session;
-        long pumps = -1;
-        std::string shown;
-        outOfMemory = !outOfMemory;
-        const auto fault = [&] {
-            pumps = session.platform.pumps;
-            shown = testing::Shown(session.console);
-            outOfMemory ? throw std::bad_alloc() : throw std::logic_error("a fault");
-        };
-        session.platform.onSound = [&](const std::string&) {
-            if (phase.inSound && session.Now() > phase.at - 0.2) {
-                fault();
+        for (const int ending : {0, 1, 2, 3}) {  // close, removal, out of memory, another fault
+            SCOPED_TRACE(std::string(phase.name) + " " + std::to_string(ending));
+            Session session;
+            long pumps = -1;
+            std::string shown;
+            const auto end = [&] {
+                if (ending == 0) return session.slot.Close();
+                if (ending == 1) return session.slot.Remove();
+                pumps = session.platform.pumps;
+                shown = testing::Shown(session.console);
+                ending == 2 ? throw std::bad_alloc() : throw std::logic_error("a fault");
+            };
+            session.platform.onSound = [&](const std::string&) {
+                if (ending >= 2 && phase.inSound && session.Now() > phase.at - 0.2) end();
+            };
+            if (ending < 2 || !phase.inSound) session.At(phase.at, end);
+            session.slot.Insert();
+            if (ending < 2) {
+                EXPECT_NEAR(session.Now(), phase.endsAt, 0.0025);
+                EXPECT_EQ(session.platform.played.size(), phase.sounds);
+                EXPECT_EQ(testing::Shown(session.console), testing::Picture().Text());
+                EXPECT_EQ(session.host.report, "");
+            } else {
+                EXPECT_EQ(session.host.report, report + (ending == 2 ? "7" : "51"));
+                EXPECT_TRUE(session.host.closed);
+                EXPECT_EQ(session.platform.pumps, pumps) << "a pump after the fault";
+                EXPECT_EQ(testing::Shown(session.console), shown);
             }
-        };
-        if (!phase.inSound) {
-            session.At(phase.at, fault);
         }
-        session.slot.Insert();
-        EXPECT_EQ(session.host.report, report + (outOfMemory ? "7" : "51"));
-        EXPECT_TRUE(session.host.closed);
-        EXPECT_EQ(session.platform.pumps, pumps) << "a pump after the fault";
-        EXPECT_EQ(testing::Shown(session.console), shown);
-    }
-    for (const auto& [row, number] :
-         std::initializer_list<std::pair<float, int>>{{2.0f, 9}, {5000.0f, 6}, {NAN, 6}}) {
-        Session session;
-        session.platform.draws = {0.25f, row};
-        session.slot.Insert();
-        EXPECT_EQ(session.host.report, report + std::to_string(number));
-        EXPECT_EQ(testing::Shown(session.console), testing::Picture().Gun(2).Text());
     }
 }
 
