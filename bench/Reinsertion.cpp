@@ -49,10 +49,6 @@ class BusyLoop {
 
 using Cells = std::array<QRgb, DotMatrix::kCells>;
 
-QRgb Grey(int level) {
-    return qRgb(level, level, level);
-}
-
 // The cycles, each driven from the event loop by a timer or by the refresh
 // tick that has just ended: the game runs inside the click that inserts it
 // (or inside the call the slot defers it to) and returns only on removal,
@@ -96,7 +92,7 @@ Cycles::Cycles(Rig& rig)
       insert_(rig.window.findChild<QPushButton*>(QStringLiteral("Command1"))),
       remove_(rig.window.findChild<QPushButton*>(QStringLiteral("Command2"))),
       period_(rig.window.RefreshTimer()->interval()) {
-    blank_.fill(Grey(greys::kUnlit));
+    blank_.fill(greys::Grey(greys::kUnlit));
     // Connected after the window's own handler: runs once a tick has ended.
     QObject::connect(rig.window.RefreshTimer(), &QTimer::timeout, &rig.window,
                      [this] { AfterTick(); });
@@ -120,7 +116,7 @@ Cells Cycles::Memory() const {
     Cells cells;
     for (int i = 0; i < DotMatrix::kCells; ++i) {
         const bool lit = rig_.console.Dots(i + 1) == kTrue;
-        cells.at(static_cast<std::size_t>(i)) = Grey(lit ? greys::kLit : greys::kUnlit);
+        cells.at(static_cast<std::size_t>(i)) = greys::Grey(lit ? greys::kLit : greys::kUnlit);
     }
     return cells;
 }

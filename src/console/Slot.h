@@ -40,9 +40,8 @@ class Slot {
     // last events get a moment.
     void Terminate();
 
-    // Whether a game is running, and whether an insertion waits for its turn.
+    // Whether a game is running.
     bool Running() const { return running_; }
-    bool Waiting() const { return waiting_; }
 
   private:
     void StartWhenFree();

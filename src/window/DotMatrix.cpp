@@ -10,7 +10,7 @@ namespace lumidot {
 
 DotMatrix::DotMatrix(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Dotmatrix"));
-    colors_.fill(qRgb(greys::kInitial, greys::kInitial, greys::kInitial));
+    colors_.fill(greys::Grey(greys::kInitial));
     setFocusPolicy(Qt::NoFocus);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QRgb>
+
 // The greys of the console's display: every colour it shows is one, red,
-// green and blue alike. Plain C++, so the tests that read the screen share
-// them.
+// green and blue alike.
 namespace lumidot::greys {
 
 constexpr int kLit = 0;
@@ -16,5 +17,10 @@ constexpr int kInitial = 192;
 // The display panel; "hide inactive dots" gives it the unlit dots' grey.
 constexpr int kPanel = 224;
 constexpr int kPanelHidingUnlit = kUnlit;
+
+// A grey level as a colour.
+constexpr QRgb Grey(int level) {
+    return qRgb(level, level, level);
+}
 
 }  // namespace lumidot::greys

@@ -27,10 +27,6 @@ namespace {
 // cartridge is in, and after it has come out.
 constexpr int kRefreshMilliseconds = 25;
 
-QRgb Grey(int level) {
-    return qRgb(level, level, level);
-}
-
 // With the enhanced controls, a click on the display fires from the third
 // of it under the pointer: columns 1 to 5 left, 6 to 11 up, 12 to 16 right.
 int FireKeyForColumn(int column) {
@@ -97,7 +93,7 @@ void MainWindow::RefreshDisplay() {
         // The cell is read now, not before the tick: a handler run in the
         // previous cell's pump may have changed the display.
         const bool on = console_.Dots(i) == kTrue;
-        dotDisplay_->SetCellColor(i - 1, Grey(on ? lit : greys::kUnlit));
+        dotDisplay_->SetCellColor(i - 1, greys::Grey(on ? lit : greys::kUnlit));
         console_.PumpEvents();
     }
     refreshing_ = false;
@@ -132,10 +128,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
         !OverDisplay(event->position().toPoint())) {
         return;
     }
-    // The column under the pointer: cells stand at a pitch of 120 twips
-    // from 360 on, and a gap belongs to the cell on its left.
+    // The column under the pointer; a gap belongs to the cell on its left.
     const double twips = event->position().x() * layout::kTwipsPerPixel / scale_;
-    const int column = static_cast<int>(std::floor((twips - 360.0) / 120.0)) + 1;
+    const int first = layout::kDisplayPanel.left + layout::DotCell(0).left;
+    const int pitch = layout::DotCell(1).left - layout::DotCell(0).left;
+    const int column = static_cast<int>(std::floor((twips - first) / pitch)) + 1;
     if (const int key = FireKeyForColumn(column)) {
         PressKey(key);
     }

@@ -42,7 +42,6 @@ class MainWindow : public QWidget, public Host {
     void Load();
 
     DotMatrix* Display() const { return dotDisplay_; }
-    PictureBox* Overlay() const { return overlay_; }
     QPushButton* Keypad(int index) const { return keypad_.at(static_cast<std::size_t>(index - 1)); }
     QTimer* RefreshTimer() const { return refreshTimer_; }
 

@@ -26,7 +26,7 @@ constexpr int kKeyFaceMargin = 6;
 
 void SetGreyBackground(QWidget* widget, int grey) {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, QColor(grey, grey, grey));
+    palette.setColor(QPalette::Window, QColor(greys::Grey(grey)));
     widget->setPalette(palette);
 }
 
