@@ -85,6 +85,7 @@ TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
     const std::pair<const char*, std::function<void(const fs::path&)>> cases[] = {
         {"missing", [](const fs::path&) {}},
         {"1 Hz, 3,044 samples", [](const fs::path& f) { WriteWav(f, 1, 1, 8, 3044, 3044); }},
+        {"1 Hz, 25 seconds", [](const fs::path& f) { WriteWav(f, 1, 2, 16, 100, 100); }},
         {"31 seconds", [](const fs::path& f) { WriteWav(f, 8000, 1, 8, 248000, 248000); }},
         {"300 kHz", [](const fs::path& f) { WriteWav(f, 300000, 1, 16, 6000, 6000); }},
         {"200 MB", [](const fs::path& f) {
