@@ -37,7 +37,10 @@ class WindowTest : public ::testing::Test, public Machine, public Handheld {
   protected:
     WindowTest() : Handheld(platform) {
         platform.folder = LUMIDOT_PROGRAM_FOLDER;
-        platform.At(600, [this] { window.close(); });  // a game left running ends
+        platform.At(600, [this] {
+            ADD_FAILURE() << "a game outlived its test";
+            slot.Remove();
+        });
     }
     void Click(const char* name) {
         QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton);
