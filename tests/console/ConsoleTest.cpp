@@ -81,9 +81,8 @@ TEST_F(ConsoleTest, DotsAreAddressedColumnFirstAndOnlyTheCombinedIndexIsChecked)
     EXPECT_THROW((void)console.Dots(257), RuntimeError);
 }
 
-// Out and in within a game's wait: the old game sees the cartridge out and
-// returns, then the new one starts, never inside it. A removal calls off a
-// waiting insertion, and a closed slot starts nothing.
+// Out and in within a game's wait: the new game starts after the old one
+// returns. A removal calls off a waiting insertion; a closed slot starts none.
 TEST_F(ConsoleTest, TheSlotNeverStartsAGameInsideAnotherAndAClosedSlotNone) {
     platform.At(1.0, [this] {
         console.DotOn(3, 3);

@@ -1,6 +1,5 @@
-// The built program as a person uses it, on the X server that xvfb-run
-// gives this test: clicked and typed at with the X test extension and read
-// back from the screen. Every wait polls with a generous deadline.
+// The built program on xvfb-run's X server, clicked and typed at with the X
+// test extension and read back from the screen; every wait has a deadline.
 
 #include <gtest/gtest.h>
 

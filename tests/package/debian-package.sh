@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package as a person installs it: its control fields, lintian's
-# verdict, its files unpacked into a scratch root and checked by the desktop
-# validators, and the unpacked program started through its link, without a
-# display and on the X server xvfb-run gives this script.
+# The Debian package: its fields, lintian, its files unpacked and validated,
+# and the program started through its link, without a display and on Xvfb.
 # Usage: xvfb-run debian-package.sh PACKAGE_DIR VERSION
 set -euo pipefail
 dir=$1 version=$2

@@ -8,9 +8,8 @@ IFS=. read -r major minor <<<"$version"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# windres would preprocess with MinGW's gcc; the host's cpp does the same
-# with the MinGW headers once told it targets Windows. winver.h expects
-# winapifamily.h, which windows.h would have brought in.
+# The host's cpp stands in for MinGW's gcc, told it targets Windows; winver.h
+# expects winapifamily.h, which windows.h would have brought in.
 x86_64-w64-mingw32-windres --preprocessor=cpp --preprocessor-arg=-D_WIN32 \
   --preprocessor-arg=-imacros --preprocessor-arg=winapifamily.h \
   -I /usr/share/mingw-w64/include -i "$rc" -O res -o "$scratch/lumidot.res"

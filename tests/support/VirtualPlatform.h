@@ -10,10 +10,9 @@
 
 namespace lumidot::testing {
 
-// A machine whose clock moves only when events are pumped, a millisecond a
-// pump, running the actions scripted for the time reached as the window's
-// events would come. Waiting, it sleeps to its deadline or next action as a
-// dispatcher would, unless an action ran since the last wait.
+// A clock that moves a millisecond a pump, running the actions scripted for
+// the time reached as the window's events would. Waiting, it sleeps to its
+// deadline or next action, unless an action ran since the last wait.
 class VirtualPlatform : public Platform {
   public:
     explicit VirtualPlatform(double start = 0.0) : now_(start) {}

@@ -23,9 +23,8 @@
 namespace lumidot {
 namespace {
 
-// The display's greys as the console's manual gives them, not the program's
-// own table: lit 0, unlit 208, the panel 224 (208 hiding unlit dots), and
-// 192 before the first refresh.
+// The display's greys as the console's manual gives them: lit 0, unlit 208,
+// the panel 224 (208 hiding unlit dots), and 192 before the first refresh.
 QRgb Grey(int level) {
     return qRgb(level, level, level);
 }
@@ -41,6 +40,11 @@ class WindowTest : public ::testing::Test, public Machine, public Handheld {
             ADD_FAILURE() << "a game outlived its test";
             slot.Remove();
         });
+    }
+    bool ShowActive() {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        return QTest::qWaitForWindowActive(&window);
     }
     void Click(const char* name) {
         QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton);
@@ -92,9 +96,7 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
 }
 
 TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(ShowActive());
     const auto latched = [this](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         console.ClearKey();
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
@@ -135,14 +137,11 @@ TEST_F(WindowTest, AnInsertionInsideARefreshTickShowsTheGameAndAClosedWindowEnds
     EXPECT_NEAR(platform.Seconds(), 0.5 + 0.256, 0.01) << "ended by the close after 256 pumps";
 }
 
-// Whatever its size, the window keeps its proportions: the dots are crisp
-// squares of one width (only the cells' grey and the panel's, never a
-// blend) and every caption fits its control.
+// At every size the dots are crisp squares of one width (the cells' grey and
+// the panel's, never a blend) and every caption fits its control.
 TEST_F(WindowTest, TheWindowStepsThroughItsSizesWithCrispDotsAndFittingCaptions) {
     window.SetStartScale(2);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(ShowActive());
     // clang-format off
     const std::pair<QKeySequence, double> steps[] = {{Qt::CTRL | Qt::Key_Minus, 1.5},
         {Qt::CTRL | Qt::Key_Minus, 1}, {Qt::CTRL | Qt::Key_Minus, 1}, {Qt::CTRL | Qt::Key_Equal, 1.5},
