@@ -5,7 +5,7 @@ PRESET ?= release
 TEST_PRESETS ?= release asan
 CTEST_FLAGS ?= --parallel 2
 
-.PHONY: all run test bench screenshot package build deps format format-check install clean
+.PHONY: all run test soak bench screenshot package build deps format format-check install clean
 
 all: build
 
@@ -32,6 +32,13 @@ test: deps format-check
 	  cmake --build --preset $$p; \
 	  ctest --preset $$p $(CTEST_FLAGS); \
 	done
+
+# The soak of random clicks and keys for SOAK_SECONDS instead of the suite's
+# 3 (PRESET=asan to run it under the sanitizers).
+SOAK_SECONDS ?= 600
+soak: build
+	QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy LUMIDOT_SOAK_SECONDS=$(SOAK_SECONDS) \
+	  ./build/$(PRESET)/tests/window_tests --gtest_filter='SoakTest.*'
 
 # docs/lumidot.png, the README's picture, taken from the real window.
 screenshot: build

@@ -18,8 +18,7 @@ using Clock = std::chrono::steady_clock;
 
 const std::string kHit = LUMIDOT_SAMPLES "/zx_hit.wav";  // 0.25 s of mono at 22.05 kHz
 
-// A PCM WAV: rate, channels and bits, the data length its header claims and
-// the bytes of sound it holds.
+// A PCM WAV: rate, channels, bits, the data length claimed and the bytes held.
 void WriteWav(const fs::path& file, unsigned rate, unsigned channels, unsigned bits,
               unsigned claimed, unsigned body) {
     // clang-format off

@@ -25,8 +25,7 @@ struct Picture {
 std::string Shown(const Console& console);
 // A score: units in columns 14 to 16, tens in 10 to 12.
 std::string ScorePicture(int score);
-// The settings menu as the display shows it, from "4S1": the size (C for
-// random, 1 to 4), the speed (C, S or F) and the targets (1 to 9).
+// The menu as shown, from "4S1": size (C, 1-4), speed (C, S, F), targets (1-9).
 std::string MenuPicture(const std::string& settings);
 
 }  // namespace lumidot::testing
