@@ -31,6 +31,11 @@ class Host {
 
     // Closes the console's window; the program ends once the game returns.
     virtual void CloseMainWindow() = 0;
+
+    // Takes the cartridge out as "remove cartridge" does: the slot's
+    // controls are given back and the display is cleared. The game returns
+    // at its next look at the cartridge.
+    virtual void EjectCartridge() = 0;
 };
 
 }  // namespace lumidot

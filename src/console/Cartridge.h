@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace lumidot {
@@ -16,6 +17,10 @@ class Cartridge {
     // handling the window's events in its waits, and returns once the
     // cartridge is out or after its fault report.
     virtual void Run() = 0;
+
+    // The keypad key a click on display column 1 to 16 presses when the
+    // enhanced game controls are on, or 0 for none.
+    virtual std::int16_t PointerKey(int column) const = 0;
 };
 
 }  // namespace lumidot

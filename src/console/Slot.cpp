@@ -5,14 +5,29 @@
 
 namespace lumidot {
 
-std::string Slot::CartridgeName() const {
-    return cartridge_ != nullptr ? cartridge_->Name() : std::string();
+std::vector<std::string> Slot::Names() const {
+    std::vector<std::string> names;
+    for (const Cartridge* cartridge : cartridges_) {
+        names.push_back(cartridge->Name());
+    }
+    return names;
+}
+
+void Slot::Select(std::size_t index) {
+    if (index < cartridges_.size()) {
+        selected_ = index;
+    }
+}
+
+std::int16_t Slot::PointerKey(int column) const {
+    return console_.CartridgeOn() && inserted_ != nullptr ? inserted_->PointerKey(column) : 0;
 }
 
 void Slot::Insert() {
-    if (closed_ || cartridge_ == nullptr || console_.CartridgeOn()) {
+    if (closed_ || selected_ >= cartridges_.size() || console_.CartridgeOn()) {
         return;
     }
+    inserted_ = cartridges_[selected_];
     waiting_ = true;
     StartWhenFree();
 }
@@ -48,7 +63,7 @@ void Slot::RunGames() {
     while (waiting_ && !closed_) {
         waiting_ = false;
         console_.SetCartridgeOn(true);
-        cartridge_->Run();
+        inserted_->Run();
     }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumidot {
 
@@ -23,9 +26,17 @@ class Slot {
     Slot(const Slot&) = delete;
     Slot& operator=(const Slot&) = delete;
 
-    // The cartridge that insertion runs.
-    void Plug(Cartridge& cartridge) { cartridge_ = &cartridge; }
-    std::string CartridgeName() const;
+    // Adds a cartridge to the ones the slot knows, after the others.
+    void Plug(Cartridge& cartridge) { cartridges_.push_back(&cartridge); }
+    // Their names, in the order they were plugged in.
+    std::vector<std::string> Names() const;
+    // Which of them the next insertion runs, by its place in Names(): the
+    // first one until another is chosen.
+    void Select(std::size_t index);
+
+    // The key a click on display column 1 to 16 presses for the cartridge
+    // that is in, or 0 when none is.
+    std::int16_t PointerKey(int column) const;
 
     // Puts the cartridge in. Its game runs inside this call when nothing
     // else is on the stack, or as soon as that has returned.
@@ -48,7 +59,10 @@ class Slot {
     void RunGames();
 
     Console& console_;
-    Cartridge* cartridge_ = nullptr;
+    std::vector<Cartridge*> cartridges_;
+    std::size_t selected_ = 0;
+    // The one an insertion waits to run, then the one that is in.
+    Cartridge* inserted_ = nullptr;
     bool running_ = false;
     bool waiting_ = false;
     bool deferred_ = false;

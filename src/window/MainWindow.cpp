@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 #include "Version.h"
@@ -26,15 +27,6 @@ namespace {
 // The display is repainted from the console's memory this often while a
 // cartridge is in, and after it has come out.
 constexpr int kRefreshMilliseconds = 25;
-
-// With the enhanced controls, a click on the display fires from the third
-// of it under the pointer: columns 1 to 5 left, 6 to 11 up, 12 to 16 right.
-int FireKeyForColumn(int column) {
-    if (column < 1 || column > 16) {
-        return 0;
-    }
-    return column <= 5 ? 7 : column <= 11 ? 8 : 9;
-}
 
 }  // namespace
 
@@ -73,7 +65,9 @@ MainWindow::~MainWindow() = default;
 void MainWindow::Load() {
     console_.Randomize();
     cartridgeList_->clear();
-    cartridgeList_->addItem(QString::fromStdString(slot_.CartridgeName()));
+    for (const std::string& name : slot_.Names()) {
+        cartridgeList_->addItem(QString::fromStdString(name));
+    }
     cartridgeList_->setCurrentIndex(0);
 }
 
@@ -105,6 +99,7 @@ void MainWindow::InsertCartridge() {
     removeButton_->setEnabled(true);
     removeButton_->setFocus();
     refreshTimer_->start();
+    slot_.Select(static_cast<std::size_t>(std::max(0, cartridgeList_->currentIndex())));
     // Returns when the game has ended, or at once when the game has to wait
     // for what is running beneath this click.
     slot_.Insert();
@@ -124,7 +119,6 @@ void MainWindow::PressKey(int index) {
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !enhancedControls_->isChecked() ||
-        cartridgeList_->currentText() != QLatin1String("Zentrax") ||
         !OverDisplay(event->position().toPoint())) {
         return;
     }
@@ -133,7 +127,8 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     const int first = layout::kDisplayPanel.left + layout::DotCell(0).left;
     const int pitch = layout::DotCell(1).left - layout::DotCell(0).left;
     const int column = static_cast<int>(std::floor((twips - first) / pitch)) + 1;
-    if (const int key = FireKeyForColumn(column)) {
+    // What a column presses is the inserted cartridge's to say.
+    if (const int key = slot_.PointerKey(column)) {
         PressKey(key);
     }
 }
@@ -183,6 +178,10 @@ void MainWindow::ShowErrorBox(const std::string& text, const std::string& title)
 
 void MainWindow::CloseMainWindow() {
     close();
+}
+
+void MainWindow::EjectCartridge() {
+    RemoveCartridge();
 }
 
 }  // namespace lumidot

@@ -64,6 +64,7 @@ class MainWindow : public QWidget, public Host {
     void SetKeyName(std::int16_t index, const std::string& name) override;
     void ShowErrorBox(const std::string& text, const std::string& title) override;
     void CloseMainWindow() override;
+    void EjectCartridge() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -20,6 +20,7 @@ class FakeCartridge : public Cartridge {
   public:
     explicit FakeCartridge(Console& console) : console_(console) {}
     std::string Name() const override { return "Fake"; }
+    std::int16_t PointerKey(int) const override { return 0; }
     void Run() override {
         started.push_back(running_++ == 0 ? console_.PumpDepth() : -1);
         while (console_.CartridgeOn())

@@ -41,6 +41,7 @@ class RecordingHost : public Host {
         report = title + " " + text;
     }
     void CloseMainWindow() override { closed = true; }
+    void EjectCartridge() override { ADD_FAILURE() << "Zentrax ejects nothing"; }
 
     // Keys 1 to 12 as seen: "-" hidden, a caption, or a picture=its name.
     std::string Keypad() const {

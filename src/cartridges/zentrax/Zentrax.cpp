@@ -42,6 +42,13 @@ const char* const kErrorText = "Error in Zentrax_Init(), cannot continue. Error 
 
 Zentrax::Zentrax(Console& console, Host& host) : console_(console), host_(host) {}
 
+std::int16_t Zentrax::PointerKey(int column) const {
+    if (column < 1 || column > 16) {
+        return 0;
+    }
+    return column <= 5 ? 7 : column <= 11 ? 8 : 9;
+}
+
 void Zentrax::Zentrax_Init() {
     // The game's one error handler: any fault, from loading the first
     // picture to the last wait, ends the game with a report.

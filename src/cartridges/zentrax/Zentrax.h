@@ -20,6 +20,9 @@ class Zentrax : public Cartridge {
 
     std::string Name() const override { return "Zentrax"; }
     void Run() override { Zentrax_Init(); }
+    // Fires from the third of the display under the pointer: columns 1 to 5
+    // press 7, 6 to 11 press 8, 12 to 16 press 9.
+    std::int16_t PointerKey(int column) const override;
 
     // The game's entry routine. It keeps control while the cartridge is in,
     // running the window's events in every wait, and returns once the
