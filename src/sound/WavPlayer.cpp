@@ -12,8 +12,12 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
+
+#include "sound/WavHeader.h"
 
 namespace lumidot {
 
@@ -27,8 +31,9 @@ constexpr int kDeviceFrames = 512;
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Limits a file is judged by before anything is converted: its header can
-// claim anything, and the game waits for every sound to end.
+// Limits a file is judged by before anything is decoded: its header can
+// claim anything, the decoder allocates whatever it claims, and the game
+// waits for every sound to end.
 
 // Half the rate of telephone speech; lower rates stretch a few bytes into minutes.
 constexpr int kMinRate = 4000;
@@ -38,55 +43,72 @@ constexpr int kMaxRate = 192000;
 constexpr int kMaxChannels = 8;
 // The game's sounds last a second or two, and the game stands still while one plays.
 constexpr int kMaxSeconds = 30;
-// SDL decodes samples of 32 bits at most.
-constexpr std::uintmax_t kMaxSampleBytes = 4;
-// Any sound within the limits above fits: 184 MB of samples, 1 MiB of other chunks.
-constexpr std::uintmax_t kMaxFileBytes =
-    std::uintmax_t{kMaxRate} * kMaxChannels * kMaxSampleBytes * kMaxSeconds + (1u << 20);
-// SDL holds a conversion's length in an int.
-constexpr std::uint64_t kMaxConvertedBytes = std::numeric_limits<int>::max();
+// What the decoded samples may take, grown to what the converter works in:
+// 30 s of 48 kHz stereo takes 23 MB at most.
+constexpr std::uint64_t kMaxConvertingBytes = 64'000'000;
+// No sound within the limits needs more: decoded samples never take less
+// room than the file's, plus 1 MiB of other chunks.
+constexpr std::uintmax_t kMaxFileBytes = kMaxConvertingBytes + (1u << 20);
 
 Clock::time_point After(Clock::time_point start, double seconds) {
     return start +
            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
-// Whether the decoded file's format and length are within the limits.
-bool WithinLimits(const SDL_AudioSpec& spec, Uint32 length) {
-    if (spec.freq < kMinRate || spec.freq > kMaxRate || spec.channels < 1 ||
-        spec.channels > kMaxChannels) {
-        return false;
-    }
-    const Uint32 frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8u * spec.channels;
-    return frameBytes > 0 && length / frameBytes <= Uint32{kMaxSeconds} * Uint32(spec.freq);
+// Builds the conversion from the file's format to the device's in one
+// piece: SDL's streaming converter holds back the last few hundred frames.
+bool BuildConversion(SDL_AudioCVT& cvt, SDL_AudioFormat format, int channels, int rate) {
+    return SDL_BuildAudioCVT(&cvt, format, static_cast<Uint8>(channels), rate, AUDIO_S16SYS,
+                             WavPlayer::kChannels, WavPlayer::kRate) >= 0;
 }
 
-// Converts the file's samples to the device's format in one piece: SDL's
-// streaming converter holds back the last few hundred frames.
-WavPlayer::Samples Convert(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length) {
+// Whether the samples the header describes may be decoded and converted.
+bool WithinLimits(const WavShape& shape) {
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
-                          WavPlayer::kChannels, WavPlayer::kRate) < 0) {
+    if (shape.rate < kMinRate || shape.rate > kMaxRate || shape.channels < 1 ||
+        shape.channels > kMaxChannels ||
+        shape.frames > std::uint64_t{kMaxSeconds} * std::uint64_t(shape.rate) ||
+        !BuildConversion(cvt, shape.format, shape.channels, shape.rate)) {
+        return false;
+    }
+    return shape.decodedBytes * static_cast<std::uint64_t>(std::max(cvt.len_mult, 1)) <=
+           kMaxConvertingBytes;
+}
+
+using SdlBuffer = std::unique_ptr<Uint8, decltype(&SDL_free)>;
+
+// Converts the decoded samples in SDL's own buffer, grown to what the
+// converter works in, and copies out only the result.
+WavPlayer::Samples Convert(const SDL_AudioSpec& spec, SdlBuffer buffer, Uint32 length) {
+    SDL_AudioCVT cvt;
+    if (!BuildConversion(cvt, spec.format, spec.channels, spec.freq)) {
         return {};
     }
-    const std::uint64_t converted =
+    const std::uint64_t working =
         std::uint64_t{length} * static_cast<std::uint64_t>(std::max(cvt.len_mult, 1));
-    if (converted > kMaxConvertedBytes) {
+    // SDL holds a conversion's length in an int.
+    if (working > static_cast<std::uint64_t>(std::numeric_limits<int>::max())) {
+        return {};
+    }
+    if (working > length) {
+        auto* grown = static_cast<Uint8*>(SDL_realloc(buffer.get(), working));
+        if (grown == nullptr) {
+            return {};
+        }
+        buffer.release();
+        buffer.reset(grown);
+    }
+    cvt.buf = buffer.get();
+    cvt.len = static_cast<int>(length);
+    if (SDL_ConvertAudio(&cvt) != 0) {
         return {};
     }
     try {
-        std::vector<Uint8> work(static_cast<std::size_t>(converted));
-        std::memcpy(work.data(), data, length);
-        cvt.buf = work.data();
-        cvt.len = static_cast<int>(length);
-        if (SDL_ConvertAudio(&cvt) != 0) {
-            return {};
-        }
-        const std::size_t frames =
-            static_cast<std::size_t>(cvt.len_cvt) / (sizeof(std::int16_t) * WavPlayer::kChannels);
-        WavPlayer::Samples out(frames * WavPlayer::kChannels);
+        WavPlayer::Samples out(static_cast<std::size_t>(cvt.len_cvt) /
+                               (sizeof(std::int16_t) * WavPlayer::kChannels) *
+                               WavPlayer::kChannels);
         if (!out.empty()) {
-            std::memcpy(out.data(), work.data(), out.size() * sizeof(std::int16_t));
+            std::memcpy(out.data(), buffer.get(), out.size() * sizeof(std::int16_t));
         }
         return out;
     } catch (const std::bad_alloc&) {
@@ -128,10 +150,15 @@ WavPlayer::Samples WavPlayer::DefaultSound() {
 }
 
 WavPlayer::Samples WavPlayer::Load(const std::string& path) {
-    // Judged by its size before SDL reads it; a folder or a missing file has none.
+    // Judged by its size and header before SDL reads it; a folder or a
+    // missing file has neither.
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(path, error);
     if (error || bytes > kMaxFileBytes) {
+        return {};
+    }
+    const std::optional<WavShape> shape = ReadWavShape(path);
+    if (!shape || !WithinLimits(*shape)) {
         return {};
     }
     SDL_AudioSpec spec;
@@ -140,12 +167,12 @@ WavPlayer::Samples WavPlayer::Load(const std::string& path) {
     if (SDL_LoadWAV(path.c_str(), &spec, &buffer, &length) == nullptr) {
         return {};
     }
-    const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(buffer, &SDL_FreeWAV);
+    SdlBuffer owned(buffer, &SDL_free);
     // An empty data chunk comes back as no buffer at all.
-    if (buffer == nullptr || length == 0 || !WithinLimits(spec, length)) {
+    if (buffer == nullptr || length == 0) {
         return {};
     }
-    return Convert(spec, buffer, length);
+    return Convert(spec, std::move(owned), length);
 }
 
 double WavPlayer::Seconds(const Samples& samples) {

@@ -31,9 +31,10 @@ class WavPlayer {
     static Samples DefaultSound();
 
     // The file's samples converted to the device's format. Empty when the
-    // file cannot be read as a WAV, holds no samples, is refused by the
-    // limits on its size, rate, channels and length (judged before anything
-    // is converted), or when converting it runs out of memory.
+    // file cannot be read as a WAV, holds no samples, or is refused by the
+    // limits on its size, rate, channels, length and decoded size, all
+    // judged from its header before anything is decoded; or when converting
+    // it runs out of memory.
     static Samples Load(const std::string& path);
 
     // How long the samples take to play on the device.
