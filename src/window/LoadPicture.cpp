@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <optional>
 
 #include "console/RuntimeError.h"
 
@@ -26,19 +27,20 @@ constexpr qint64 kMaxFileBytes = kMaxDecodedBytes;
     throw RuntimeError(kErrInvalidPicture, "Invalid picture: " + path);
 }
 
-// The logical screen a GIF file claims. Qt's GIF handler answers size() with
-// its first frame's size when the screen is much larger, but decodes onto the
-// whole screen.
-QSize GifScreen(const QString& file) {
+// The logical screen a GIF file claims; nothing for a file that does not
+// start as a GIF does. Qt's GIF handler reads a file without checking its
+// signature, and answers size() with its first frame's size when the screen
+// is much larger, but decodes onto the whole screen.
+std::optional<QSize> GifScreen(const QString& file) {
     QFile in(file);
     const QByteArray head = in.open(QIODevice::ReadOnly) ? in.read(10) : QByteArray();
-    if (head.size() < 10 || !head.startsWith("GIF")) {
+    if (head.size() < 10 || !(head.startsWith("GIF87a") || head.startsWith("GIF89a"))) {
         return {};
     }
     const auto word = [&head](int at) {
         return static_cast<unsigned char>(head[at]) | static_cast<unsigned char>(head[at + 1]) << 8;
     };
-    return {word(6), word(8)};
+    return QSize(word(6), word(8));
 }
 
 // Whether a picture of this size, read from its header, may be decoded.
@@ -61,14 +63,22 @@ QPixmap LoadPicture(const std::string& path) {
     if (info.size() > kMaxFileBytes) {
         Refuse(path);
     }
-    QImageReader reader(file);
+    // Pictures are GIFs and nothing else: Qt's own detection would hand a
+    // file to whichever decoder its content suggests, whatever its name.
+    const std::optional<QSize> screen = GifScreen(file);
+    if (!screen) {
+        Refuse(path);
+    }
+    QImageReader reader(file, "gif");
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
     reader.setAllocationLimit(kAllocationLimitMiB);
     // A size the header does not give cannot be judged, and is refused too.
-    if (!WithinLimits(reader.size().expandedTo(GifScreen(file)))) {
+    if (!WithinLimits(*screen) || !WithinLimits(reader.size())) {
         Refuse(path);
     }
     const QImage image = reader.read();
-    if (image.isNull()) {
+    if (image.isNull() || !WithinLimits(image.size())) {
         Refuse(path);
     }
     return QPixmap::fromImage(image);
