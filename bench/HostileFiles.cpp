@@ -57,11 +57,14 @@ void WriteWav(const std::string& path, const WavFormat& format, std::uint32_t da
         Append(fmt, static_cast<std::uint32_t>(format.extra.size()), 2);
         fmt += format.extra;
     }
+    // A chunk of odd length is followed by a padding byte.
+    const std::string padding(fmt.size() % 2, '\0');
     std::string bytes = "RIFF";
-    Append(bytes, static_cast<std::uint32_t>(4 + 8 + fmt.size() + 8 + dataBytes), 4);
+    Append(bytes, static_cast<std::uint32_t>(4 + 8 + fmt.size() + padding.size() + 8 + dataBytes),
+           4);
     bytes += "WAVEfmt ";
     Append(bytes, static_cast<std::uint32_t>(fmt.size()), 4);
-    bytes += fmt + "data";
+    bytes += fmt + padding + "data";
     Append(bytes, dataBytes, 4);
     std::ofstream(path, std::ios::binary)
         << bytes << std::string(fileBytes == 0 ? dataBytes : 0, '\x40');

@@ -257,47 +257,5 @@ TEST(QtPlatformTest, AWaitSleepsUntilAnEventAndNeverAfterOneWasHandled) {
     EXPECT_TRUE(deferred) << "the event loop ran it";
 }
 
-// A GIF whose logical screen is w x h, holding one image of iw x ih of which
-// only the first pixel is coded.
-QByteArray Gif(int w, int h, int iw, int ih) {
-    const auto word = [](int value) {
-        return QByteArray(1, char(value & 0xff)) + char(value >> 8);
-    };
-    return "GIF89a" + word(w) + word(h) + QByteArray("\x80\0\0\xff\xff\xff\0\0\0\x2c", 10) +
-           word(0) + word(0) + word(iw) + word(ih) + QByteArray("\0\x02\x02\x44\x01\0\x3b", 7);
-}
-
-// A picture is judged by its file and header before it is decoded: each
-// large one decodes without an error when nothing is judged first.
-TEST(LoadPictureTest, AFileThatIsNoPictureOrTooLargeIsRefusedWithItsNumber) {
-    QTemporaryDir folder;
-    const auto file = [&folder](const QByteArray& bytes, qint64 size = 0) {
-        QFile made(folder.filePath("picture.gif"));
-        made.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        made.write(bytes);
-        made.resize(std::max(size, made.size()));
-        return made.fileName();
-    };
-    const auto number = [](const QString& path) {
-        try {
-            LoadPicture(path.toStdString());
-        } catch (const RuntimeError& error) {
-            return error.Number();
-        }
-        return 0;
-    };
-    EXPECT_EQ(number(file(Gif(2, 2, 1, 1))), 0);
-    // clang-format off
-    const std::pair<QByteArray, qint64> refused[] = {{"", 0}, {"GIF89a, or so it says", 0},
-        {Gif(8192, 1000, 1, 1), 0}, {Gif(1280, 24084, 1280, 24084), 0},
-        {Gif(4096, 4000, 4096, 4000), 0}, {Gif(1, 1, 1, 1), 100'000'000}};  // 100 MB of one pixel
-    // clang-format on
-    for (const auto& [bytes, size] : refused) {
-        EXPECT_EQ(number(file(bytes, size)), kErrInvalidPicture) << bytes.size() << " bytes";
-    }
-    EXPECT_EQ(number(folder.filePath("missing.gif")), kErrFileNotFound);
-    EXPECT_EQ(number(folder.path()), kErrFileNotFound) << "a folder";
-}
-
 }  // namespace
 }  // namespace lumidot
