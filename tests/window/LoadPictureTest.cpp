@@ -41,11 +41,10 @@ TEST(LoadPictureTest, AFileThatIsNoGifOrTooLargeIsRefusedWithItsNumber) {
     EXPECT_EQ(Number(file(Gif(2, 2, 1, 1))), 0);
     EXPECT_EQ(Number(file(Gif(2, 2, 1, 1).replace(3, 3, "87a"))), 0) << "GIF87a";
     // clang-format off
-    const std::tuple<const char*, QByteArray, qint64> refused[] = {{"empty", "", 0},
-        {"a signature alone", "GIF89a, or so it says", 0},
+    const std::tuple<const char*, QByteArray, qint64> refused[] = {
+        {"its image broken", Gif(2, 2, 1, 1).replace(29, 1, "\x0f"), 0},
         {"no signature", Gif(2, 2, 1, 1).replace(0, 1, "g"), 0},
-        {"a JPEG", bench::ProgressiveJpeg(16, 16, 1), 0},
-        {"8,192 wide", Gif(8192, 1000, 1, 1), 0}, {"24,084 high", Gif(1280, 24084, 1280, 24084), 0},
+        {"8,192 wide", Gif(8192, 1000, 1, 1), 0}, {"8,192 high", Gif(1000, 8192, 1, 1), 0},
         {"65.5 MB", Gif(4096, 4000, 4096, 4000), 0}, {"a 100 MB file", Gif(1, 1, 1, 1), 100'000'000}};
     // clang-format on
     for (const auto& [what, bytes, size] : refused) {
