@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include "Measures.h"
 
 namespace lumidot::bench {
@@ -13,14 +15,22 @@ namespace lumidot::bench {
 // beside the window, and times each until the dot cells show the menu.
 int RunReinsertion(int& argc, char* argv[]);
 
+// The hostile overlays by name: a GIF whose screen claims 16,000 x 1,000
+// pixels, that GIF without its signature, files Qt would take for a BMP or
+// an XPM of 4,000 x 4,000 pixels, a JPEG of 1,000 scans.
+QStringList HostileOverlayNames();
+
 // Inserts the cartridge in a copy of the program's folders whose overlay is
-// a GIF claiming 8,192 x 4,095 pixels, answers the report, and gives the
-// report's number and the process's peak resident memory.
+// the hostile file named by argv[3], answers the report, and gives the
+// report's number, the time from the click to the report and the process's
+// peak resident memory.
 int RunHostileOverlay(int& argc, char* argv[]);
 
-// Loads and plays WAV files that are hostile to the converter or to the
-// window's waits (1 Hz, an empty data chunk), and gives the longest Load
-// and Play: each should play the default sound instead.
+// Loads and plays WAV files that are hostile to the converter, to the
+// window's waits (1 Hz, an empty data chunk) or to the memory (184 MB),
+// each of which should play the default sound instead, and loads the
+// largest sounds the limits let through; gives the longest Load and Play
+// and the peak resident memory.
 int RunHostileSounds();
 
 // The window as the program runs it, signals watched, plays a sound and

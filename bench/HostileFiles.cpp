@@ -69,7 +69,8 @@ void WriteWav(const std::string& path, const WavFormat& format, std::uint32_t da
     std::ofstream(path, std::ios::binary)
         << bytes << std::string(fileBytes == 0 ? dataBytes : 0, '\x40');
     if (fileBytes != 0) {
-        std::filesystem::resize_file(path, fileBytes);
+        std::filesystem::resize_file(path,
+                                     fileBytes == kSparse ? bytes.size() + dataBytes : fileBytes);
     }
 }
 

@@ -25,9 +25,13 @@ WavFormat MuLaw(std::uint32_t rate, std::uint16_t channels);
 // Blocks of `blockAlign` bytes, each filled with as many frames as it holds.
 WavFormat ImaAdpcm(std::uint32_t rate, std::uint16_t channels, std::uint16_t blockAlign);
 
+// The file size that holds a WAV's data whole, made sparse.
+constexpr std::uintmax_t kSparse = ~std::uintmax_t{0};
+
 // Writes a RIFF WAVE file whose data chunk claims `dataBytes`. With no
 // `fileBytes` the data follows, every byte 0x40; otherwise the file is cut
-// or extended to that size, sparse, so a large file costs no disk.
+// or extended to that size (or to hold the data, with kSparse), sparse, so
+// a large file costs no disk.
 void WriteWav(const std::string& path, const WavFormat& format, std::uint32_t dataBytes,
               std::uintmax_t fileBytes = 0);
 

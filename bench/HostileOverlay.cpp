@@ -5,11 +5,14 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <utility>
 
 #include "Children.h"
+#include "HostileFiles.h"
 #include "Rig.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
@@ -33,26 +36,63 @@ class FolderPlatform : public QtPlatform {
     std::string folder_;
 };
 
-// 35 bytes whose logical screen claims 8,192 x 4,095 pixels, 134 MB
-// decoded, around one image of a single pixel.
-QByteArray HostileGif() {
-    QByteArray bytes("GIF89a");
-    const auto word = [&bytes](int value) {
-        bytes.append(char(value & 0xff)).append(char(value >> 8));
-    };
-    word(8192);
-    word(4095);
-    bytes.append("\x80\0\0\xff\xff\xff\0\0\0\x2c", 10);  // two colours, the image
-    word(0);
-    word(0);
-    word(1);
-    word(1);
-    return bytes.append("\0\x02\x02\x44\x01\0\x3b", 7);  // one pixel, the end
+void Append(QByteArray& bytes, quint32 value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes.append(char(value >> (8 * i) & 0xff));
+    }
+}
+
+bool Put(QIODevice& out, const QByteArray& bytes) {
+    return out.write(bytes) == bytes.size();
+}
+
+// 41 bytes whose logical screen claims 16,000 x 1,000 pixels, 64 MB decoded,
+// around one image of a single pixel: Qt's GIF handler reports the image's
+// size and decodes the screen.
+bool WideGif(QIODevice& out) {
+    return Put(out, Gif(16000, 1000, 1, 1));
+}
+
+// The same GIF with its first byte changed: Qt's GIF handler reads a file
+// named .gif without checking its signature.
+bool GifWithoutSignature(QIODevice& out) {
+    return Put(out, Gif(16000, 1000, 1, 1).replace(0, 1, "g"));
+}
+
+// A Windows bitmap header claiming 4,000 x 4,000 pixels of 24 bits, 64 MB
+// decoded, followed by 64 bytes of them: Qt takes a file named .gif that
+// its GIF handler cannot read for whatever its content looks like.
+bool SniffedAsBmp(QIODevice& out) {
+    QByteArray bytes("BM");
+    for (const quint32 field : {118u, 0u, 54u, 40u, 4000u, 4000u}) {
+        Append(bytes, field, 4);  // file size, reserved, pixels' offset, header size, size
+    }
+    Append(bytes, 1, 2);                 // planes
+    Append(bytes, 24, 2);                // bits a pixel
+    bytes.append(QByteArray(24, '\0'));  // no compression; the rest left to the reader
+    return Put(out, bytes.append(QByteArray(64, '\x40')));
+}
+
+// An X pixmap of 4,000 x 2,000 transparent pixels, 32 MB decoded, written
+// a row at a time: 8 MB.
+bool SniffedAsXpm(QIODevice& out) {
+    bool written = Put(out, "/* XPM */\nstatic const char* hostile[] = {\n\"4000 2000 1 1\",\n");
+    written = Put(out, "\"  c None\",\n") && written;
+    const QByteArray row = '"' + QByteArray(4000, ' ') + "\",\n";
+    for (int y = 0; y < 2000; ++y) {
+        written = Put(out, row) && written;
+    }
+    return Put(out, "};\n") && written;
+}
+
+// 4,000 x 3,900 pixels in 1,000 progressive scans, each decoded over the whole frame.
+bool ManyScanJpeg(QIODevice& out) {
+    return Put(out, ProgressiveJpeg(4000, 3900, 1000));
 }
 
 // The pictures and sounds beside this executable, copied to the folder,
-// with the hostile GIF as the cartridge's overlay.
-bool MakeProgramFolder(const QString& to) {
+// with the hostile file as the cartridge's overlay.
+bool MakeProgramFolder(const QString& to, bool (*writeOverlay)(QIODevice&)) {
     const QDir program(QCoreApplication::applicationDirPath());
     for (const QString name : {"overlays", "buttons", "samples"}) {
         const QDir from(program.filePath(name));
@@ -66,48 +106,76 @@ bool MakeProgramFolder(const QString& to) {
         }
     }
     QFile overlay(to + QStringLiteral("/overlays/Zentrax.gif"));
-    const QByteArray gif = HostileGif();
-    return overlay.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           overlay.write(gif) == gif.size();
+    return overlay.open(QIODevice::WriteOnly | QIODevice::Truncate) && writeOverlay(overlay);
 }
 
-// Answers the game's report once it is up, and keeps its number.
-void AnswerReport(QTimer& poll, int& number) {
-    QObject::connect(&poll, &QTimer::timeout, &poll, [&number] {
+struct Overlay {
+    const char* name;
+    bool (*write)(QIODevice&);
+};
+
+constexpr Overlay kOverlays[] = {{"wide gif", WideGif},
+                                 {"no signature", GifWithoutSignature},
+                                 {"bmp", SniffedAsBmp},
+                                 {"xpm", SniffedAsXpm},
+                                 {"jpeg", ManyScanJpeg}};
+
+// Answers the game's report once it is up, and keeps its number and when it came.
+void AnswerReport(QTimer& poll, int& number, double& reported) {
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&number, &reported] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box != nullptr) {
+            reported = MonotonicSeconds();
             number = box->text().section(QLatin1Char(' '), -1).toInt();
             box->button(QMessageBox::Ok)->click();
         }
     });
-    poll.start(10);
+    poll.start(5);
 }
 
 }  // namespace
 
+QStringList HostileOverlayNames() {
+    QStringList names;
+    for (const Overlay& overlay : kOverlays) {
+        names << QString::fromLatin1(overlay.name);
+    }
+    return names;
+}
+
 int RunHostileOverlay(int& argc, char* argv[]) {
+    const std::string name = argc > 3 ? argv[3] : "";
+    const auto* overlay = std::find_if(std::begin(kOverlays), std::end(kOverlays),
+                                       [&name](const Overlay& o) { return name == o.name; });
     UseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     SetUpApplication(app);
     const QTemporaryDir folder;
-    if (!folder.isValid() || !MakeProgramFolder(folder.path())) {
-        std::fputs("lumidot_bench: the program's folders could not be copied\n", stderr);
+    if (overlay == std::end(kOverlays) || !folder.isValid() ||
+        !MakeProgramFolder(folder.path(), overlay->write)) {
+        std::fputs("lumidot_bench: no such overlay, or the program's folders could not be copied\n",
+                   stderr);
         return 1;
     }
     FolderPlatform platform(folder.path().toStdString());
     Rig rig(platform);
     int number = 0;
+    double inserted = 0.0;
+    double reported = 0.0;
     QTimer poll;
-    AnswerReport(poll, number);
-    WhenPainted(*rig.window.Display(), [&rig] {
+    AnswerReport(poll, number, reported);
+    WhenPainted(*rig.window.Display(), [&rig, &inserted] {
+        inserted = MonotonicSeconds();
         rig.window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     });
     QTimer::singleShot(kDeadlineMs, &rig.window, &QWidget::close);
     rig.window.show();
     QApplication::exec();
     rig.window.Terminate();
-    PrintFigures({{"overlay peak memory", PeakMegabytes()},
-                  {"overlay error number", static_cast<double>(number)}});
+    const std::string key = "overlay " + name;
+    PrintFigures({{key + " peak memory", PeakMegabytes()},
+                  {key + " report", reported > 0 ? 1000.0 * (reported - inserted) : kDeadlineMs},
+                  {key + " error number", static_cast<double>(number)}});
     return 0;
 }
 

@@ -1,59 +1,63 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <string>
-#include <utility>
 
 #include "Children.h"
+#include "HostileFiles.h"
 #include "sound/WavPlayer.h"
 
 namespace lumidot::bench {
 
 namespace {
 
-// A PCM WAV file of the rate, channels and bits, whose data chunk holds
-// `body` bytes of one value, as its header says.
-void WriteWav(const std::string& file, std::uint32_t rate, std::uint32_t channels,
-              std::uint32_t bits, std::uint32_t body) {
-    std::string bytes;
-    const std::pair<std::uint32_t, int> fields[] = {{0x46464952, 4},
-                                                    {36 + body, 4},
-                                                    {0x45564157, 4},
-                                                    {0x20746d66, 4},
-                                                    {16, 4},  // RIFF fmt
-                                                    {1, 2},
-                                                    {channels, 2},
-                                                    {rate, 4},
-                                                    {rate * channels * bits / 8, 4},
-                                                    {channels * bits / 8, 2},
-                                                    {bits, 2},
-                                                    {0x61746164, 4},
-                                                    {body, 4}};  // data
-    for (const auto& [value, size] : fields) {
-        for (int i = 0; i < size; ++i) {
-            bytes += static_cast<char>(value >> (8 * i) & 0xff);
-        }
-    }
-    std::ofstream(file, std::ios::binary) << bytes << std::string(body, '\x40');
-}
-
 struct Hostile {
     const char* name;
-    std::uint32_t rate;
-    std::uint32_t channels;
-    std::uint32_t bits;
-    std::uint32_t body;
+    WavFormat format;
+    std::uint32_t dataBytes;
+    // A sparse file of this size, or 0 for the data written out.
+    std::uintmax_t fileBytes;
 };
 
+const WavFormat kFloat8 = {3, 8, 192000, 192000 * 32, 32, 32, {}};
+
 // Files that once crashed the converter, froze the window for minutes (a
-// second of 1 Hz is a byte), or asked for 46 GB to convert, and the
-// smallest file there is: 44 bytes, with an empty data chunk.
-constexpr Hostile kSounds[] = {{"1 Hz, 3,044 samples", 1, 1, 8, 3044},
-                               {"1 Hz, a 100-byte body", 1, 1, 8, 100},
-                               {"1 Hz, a 644-byte file", 1, 1, 8, 600},
-                               {"1 Hz, 64 KB", 1, 1, 8, 65536},
-                               {"an empty data chunk", 22050, 1, 16, 0}};
+// second of 1 Hz is a byte), asked for 46 GB to convert, or were decoded
+// whole before they were refused, at every hit; and the smallest file
+// there is: 44 bytes, with an empty data chunk.
+const Hostile kRefused[] = {
+    {"1 Hz, 3,044 samples", Pcm(1, 1, 8), 3044, 0},
+    {"1 Hz, a 100-byte body", Pcm(1, 1, 8), 100, 0},
+    {"1 Hz, a 644-byte file", Pcm(1, 1, 8), 600, 0},
+    {"1 Hz, 64 KB", Pcm(1, 1, 8), 65536, 0},
+    {"an empty data chunk", Pcm(22050, 1, 16), 0, 0},
+    {"184 MB of IMA ADPCM, 69 minutes", ImaAdpcm(44100, 2, 2048), 184'000'000, kSparse},
+    {"192 kHz, 8 channels, float, 29.9 s", kFloat8, 183'705'600, kSparse},
+};
+
+// The largest sounds the limits let through: 64 MB as the converter works
+// on them (a million frames, twice their size to resample), and 30 s of 8
+// channels that convert in place.
+const Hostile kLargest[] = {
+    {"192 kHz, 8 channels, float, 5.2 s",
+     {3, 8, 192000, 6'144'000, 32, 32, {}},
+     32'000'000,
+     kSparse},
+    {"44.1 kHz, 8 channels, 32 bits, 30 s", Pcm(44100, 8, 32), 42'336'000, kSparse},
+};
+
+std::string Written(const QTemporaryDir& folder, const Hostile& sound) {
+    const std::string file = folder.filePath(QString::fromLatin1(sound.name)).toStdString();
+    WriteWav(file, sound.format, sound.dataBytes, sound.fileBytes);
+    return file;
+}
+
+// How long Load took, in seconds; whether it gave samples.
+double TimedLoad(const std::string& file, bool& played) {
+    const double start = MonotonicSeconds();
+    played = !WavPlayer::Load(file).empty();
+    return MonotonicSeconds() - start;
+}
 
 }  // namespace
 
@@ -68,18 +72,26 @@ int RunHostileSounds() {
     WavPlayer player;
     double longestLoad = 0.0;
     double longestPlay = 0.0;
-    for (const Hostile& sound : kSounds) {
-        const std::string file = folder.filePath(QString::fromLatin1(sound.name)).toStdString();
-        WriteWav(file, sound.rate, sound.channels, sound.bits, sound.body);
+    bool played = false;
+    double refusedPlayed = 0.0;
+    for (const Hostile& sound : kRefused) {
+        const std::string file = Written(folder, sound);
+        longestLoad = std::max(longestLoad, TimedLoad(file, played));
+        refusedPlayed += played ? 1.0 : 0.0;
         const double start = MonotonicSeconds();
-        WavPlayer::Load(file);
-        const double loaded = MonotonicSeconds();
         player.Play(file);
-        longestLoad = std::max(longestLoad, loaded - start);
-        longestPlay = std::max(longestPlay, MonotonicSeconds() - loaded);
+        longestPlay = std::max(longestPlay, MonotonicSeconds() - start);
+    }
+    double largestPlayed = 0.0;
+    for (const Hostile& sound : kLargest) {
+        longestLoad = std::max(longestLoad, TimedLoad(Written(folder, sound), played));
+        largestPlayed += played ? 1.0 : 0.0;
     }
     PrintFigures({{"sounds longest load", 1000.0 * longestLoad},
-                  {"sounds longest play", 1000.0 * longestPlay}});
+                  {"sounds longest play", 1000.0 * longestPlay},
+                  {"sounds peak memory", PeakMegabytes()},
+                  {"sounds refused loaded", refusedPlayed},
+                  {"sounds largest loaded", largestPlayed}});
     return 0;
 }
 

@@ -9,7 +9,8 @@
 //
 //   lumidot_bench                      every run and the table
 //   lumidot_bench --pumping wait|spin  one run of the game, its figures as name=value
-//   lumidot_bench --figure reinsertion|overlay|sounds|signal
+//   lumidot_bench --figure reinsertion|sounds|signal
+//   lumidot_bench --figure overlay NAME
 //                                      one mend's child, its figures as name=value
 
 #include <QCoreApplication>
@@ -43,11 +44,24 @@ bool RunMachineChild(const char* pumping, Figures& figures) {
     return true;
 }
 
+// A child for each hostile overlay, and how many of them gave report 481.
+bool RunOverlayChildren(Figures& figures) {
+    bool ran = true;
+    double refused = 0;
+    for (const QString& name : lumidot::bench::HostileOverlayNames()) {
+        ran = lumidot::bench::RunChild(
+                  {QStringLiteral("--figure"), QStringLiteral("overlay"), name}, 60, figures) &&
+              ran;
+        refused += figures["overlay " + name.toStdString() + " error number"] == 481.0 ? 1 : 0;
+    }
+    figures["overlays refused"] = refused;
+    return ran;
+}
+
 // Each mend's child, with the seconds it may take before it is killed.
 bool RunMendChildren(Figures& figures) {
-    const std::pair<const char*, int> children[] = {
-        {"reinsertion", 300}, {"overlay", 60}, {"sounds", 60}};
-    bool ran = true;
+    const std::pair<const char*, int> children[] = {{"reinsertion", 300}, {"sounds", 60}};
+    bool ran = RunOverlayChildren(figures);
     for (const auto& [figure, seconds] : children) {
         ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QString::fromLatin1(figure)},
                                        seconds, figures) &&
@@ -110,7 +124,7 @@ int main(int argc, char* argv[]) {
         lumidot::bench::PrintFigures(lumidot::bench::RunMachine(argc, argv, pumping));
         return 0;
     }
-    if (argc == 3 && std::string(argv[1]) == "--figure") {
+    if (argc >= 3 && std::string(argv[1]) == "--figure") {
         return RunFigure(argc, argv);
     }
     return RunParent(argc, argv);
