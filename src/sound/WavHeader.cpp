@@ -97,7 +97,9 @@ std::optional<Format> ReadFormat(const std::string& fmt) {
                   Little(fmt, 4, 4), Little(fmt, 12, 2), Little(fmt, 14, 2)};
     if (format.encoding == kExtensible) {
         if (fmt.size() < 40 || Little(fmt, 16, 2) < 22 ||
-            !std::equal(kGuidTail.begin(), kGuidTail.end(), fmt.begin() + 26)) {
+            !std::equal(
+                kGuidTail.begin(), kGuidTail.end(), fmt.begin() + 26,
+                [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); })) {
             return {};
         }
         format.encoding = static_cast<std::uint16_t>(Little(fmt, 24, 2));

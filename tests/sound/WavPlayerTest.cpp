@@ -92,7 +92,12 @@ TEST_F(WavPlayerTest, AFileThatCannotBePlayedGivesTheDefaultSound) {
     odd.extra = "!";  // a format chunk of odd length, then its padding byte
     WriteWav((folder / "mu-law").string(), odd, 120000);
     WriteWav((folder / "IMA ADPCM").string(), ImaAdpcm(4000, 1, 256), 60672);  // 237 blocks
-    for (const char* what : {"mu-law", "IMA ADPCM"}) {
+    WavFormat extensible = Pcm(4000, 1, 16);
+    extensible.tag = 0xfffe;  // 16 valid bits, no channel mask, PCM's subformat GUID
+    extensible.extra =
+        std::string("\x10\0\0\0\0\0\x01\0\0\0\0\0\x10\0\x80\0\0\xaa\0\x38\x9b\x71", 22);
+    WriteWav((folder / "extensible").string(), extensible, 240000);
+    for (const char* what : {"mu-law", "IMA ADPCM", "extensible"}) {
         EXPECT_NEAR(WavPlayer::Seconds(WavPlayer::Load((folder / what).string())), 30, 0.1) << what;
     }
     const double chime = WavPlayer::Seconds(WavPlayer::DefaultSound());
