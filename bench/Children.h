@@ -16,8 +16,8 @@ namespace lumidot::bench {
 int RunReinsertion(int& argc, char* argv[]);
 
 // The hostile overlays by name: a GIF whose screen claims 16,000 x 1,000
-// pixels, that GIF without its signature, files Qt would take for a BMP or
-// an XPM of 4,000 x 4,000 pixels, a JPEG of 1,000 scans.
+// pixels, that GIF without its signature, files Qt would take for a BMP of
+// 4,000 x 4,000 pixels or an XPM of 4,000 x 2,000, a JPEG of 1,000 scans.
 QStringList HostileOverlayNames();
 
 // Inserts the cartridge in a copy of the program's folders whose overlay is
