@@ -13,6 +13,7 @@
 #include "Rig.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
+#include "window/ObjectNames.h"
 #include "window/QtPlatform.h"
 
 namespace lumidot::bench {
@@ -100,7 +101,7 @@ int RunHostileOverlay(int& argc, char* argv[]) {
     QTimer poll;
     AnswerReport(poll, number);
     WhenPainted(*rig.window.Display(), [&rig] {
-        rig.window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        rig.window.findChild<QPushButton*>(QLatin1String(objectnames::kInsertButton))->click();
     });
     QTimer::singleShot(kDeadlineMs, &rig.window, &QWidget::close);
     rig.window.show();

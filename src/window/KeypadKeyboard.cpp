@@ -6,7 +6,8 @@
 
 namespace lumidot {
 
-KeypadKeyboard::KeypadKeyboard(QWidget& window, const std::array<QPushButton*, 12>& keypad)
+KeypadKeyboard::KeypadKeyboard(QWidget& window,
+                               const std::array<QPushButton*, Console::kKeys>& keypad)
     : QObject(&window), window_(window), keypad_(keypad) {
     QCoreApplication::instance()->installEventFilter(this);
 }

@@ -18,6 +18,7 @@
 #include "support/VirtualPlatform.h"
 #include "window/DotMatrix.h"
 #include "window/LoadPicture.h"
+#include "window/ObjectNames.h"
 #include "window/PictureBox.h"
 #include "window/QtPlatform.h"
 
@@ -70,14 +71,14 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
     EXPECT_EQ(Cells(), testing::Picture().Dots(1, {1}).Dots(16, {16}).Text());
     // A weak battery gives all lit dots of a tick one dark grey, drawn anew
     // each tick; a good one draws nothing.
-    window.findChild<QCheckBox*>("Check2")->setChecked(true);
+    window.findChild<QCheckBox*>(objectnames::kWeakBattery)->setChecked(true);
     platform.draws = {0.5f, 0.99999f, 0.0f};
     for (const int level : {64, 95, 32}) {
         window.RefreshDisplay();
         EXPECT_EQ(window.Display()->CellColor(255), Grey(level));
         EXPECT_EQ(window.Display()->CellColor(1), Grey(208));
     }
-    window.findChild<QCheckBox*>("Check2")->setChecked(false);
+    window.findChild<QCheckBox*>(objectnames::kWeakBattery)->setChecked(false);
     // A dot changed between two cells of a tick shows in the cells still to
     // come; a tick that comes due there does not run inside this one.
     platform.At(platform.Seconds() + 0.100, [this] {
@@ -90,8 +91,11 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
     EXPECT_EQ(platform.drawsTaken, 3u);
     // "hide inactive dots" gives the panel the unlit dots' grey.
     for (const int grey : {208, 224}) {
-        QTest::mouseClick(window.findChild<QCheckBox*>("Check1"), Qt::LeftButton, {}, QPoint(6, 8));
-        EXPECT_EQ(window.findChild<QWidget*>("Frame1")->palette().color(QPalette::Window),
+        QTest::mouseClick(window.findChild<QCheckBox*>(objectnames::kHideInactiveDots),
+                          Qt::LeftButton, {}, QPoint(6, 8));
+        EXPECT_EQ(window.findChild<QWidget*>(objectnames::kDisplayPanel)
+                      ->palette()
+                      .color(QPalette::Window),
                   QColor(Grey(grey)));
     }
 }
@@ -103,7 +107,7 @@ TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
         return console.KeyPressed();
     };
-    window.findChild<QWidget*>("Check1")->setFocus();
+    window.findChild<QWidget*>(objectnames::kHideInactiveDots)->setFocus();
     for (int k = 1; k <= 9; ++k)
         EXPECT_EQ(latched(Qt::Key_0 + k, Qt::KeypadModifier), k);
     // clang-format off
@@ -113,7 +117,8 @@ TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
     for (const auto& [key, index] : others)
         EXPECT_EQ(latched(key), index) << key;
     EXPECT_EQ(latched(Qt::Key_1, Qt::ControlModifier), 0) << "a shortcut is not a key";
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Check1") << "the focus stays";
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), objectnames::kHideInactiveDots)
+        << "the focus stays";
     // A hidden key cannot be pressed, and a key held down presses once.
     window.Keypad(4)->hide();
     EXPECT_EQ(latched(Qt::Key_4), 0);
@@ -126,7 +131,7 @@ TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
 // the game inside the tick, or no tick would run until the game ends. A
 // closed window ends the game at its next look.
 TEST_F(WindowTest, AnInsertionInsideARefreshTickShowsTheGameAndAClosedWindowEndsIt) {
-    platform.At(0.010, [this] { Click("Command1"); });
+    platform.At(0.010, [this] { Click(objectnames::kInsertButton); });
     window.RefreshDisplay();
     EXPECT_FALSE(slot.Running()) << "the game started inside the tick";
     platform.At(0.5, [this] {
@@ -183,7 +188,7 @@ TEST_F(WindowTest, WithTheEnhancedControlsAClickOnTheDisplayPressesTheInsertedCa
         QTest::mouseClick(&window, Qt::LeftButton, {}, (QPointF(x, 60) * window.Scale()).toPoint());
         return console.KeyPressed();
     };
-    auto* enhanced = window.findChild<QCheckBox*>("Check3");
+    auto* enhanced = window.findChild<QCheckBox*>(objectnames::kEnhancedControls);
     enhanced->setChecked(true);
     EXPECT_EQ(fired(30), 0) << "no cartridge in";
     enhanced->setChecked(false);
@@ -195,9 +200,9 @@ TEST_F(WindowTest, WithTheEnhancedControlsAClickOnTheDisplayPressesTheInsertedCa
         for (const auto& [x, key] : points) {
             EXPECT_EQ(fired(x), key) << "at " << x;
         }
-        Click("Command2");
+        Click(objectnames::kRemoveButton);
     });
-    Click("Command1");
+    Click(objectnames::kInsertButton);
 }
 
 // The soak: random clicks on the window and keys, on the real clock and event
