@@ -159,16 +159,20 @@ TEST_F(WindowTest, TheWindowStepsThroughItsSizesWithCrispDotsAndFittingCaptions)
         ASSERT_EQ(window.size(), QSize(332, 308) * scale);
         const QImage shot = window.grab().toImage();
         const auto at = [scale](double logical) { return static_cast<int>(logical * scale); };
-        std::vector<int> runs;  // of the dots' grey along a row of cells
-        for (int x = at(24), run = 0; x < at(152); ++x) {
-            const int grey = qRed(shot.pixel(x, at(27)));
-            ASSERT_TRUE(grey == 192 || grey == 224) << x;
-            if (grey == 224 && run > 0) runs.push_back(run);
-            run = grey == 192 ? run + 1 : 0;
+        // The runs of the dots' grey across the first row of cells and down
+        // the first column: as tall as wide, 6.4 pixels at scale 1.
+        for (const bool down : {false, true}) {
+            std::vector<int> runs;
+            for (int i = at(24), run = 0; i < at(152); ++i) {
+                const int grey = qRed(down ? shot.pixel(at(27), i) : shot.pixel(i, at(27)));
+                ASSERT_TRUE(grey == 192 || grey == 224) << i << (down ? " down" : " across");
+                if (grey == 224 && run > 0) runs.push_back(run);
+                run = grey == 192 ? run + 1 : 0;
+            }
+            ASSERT_EQ(runs.size(), 16u) << (down ? "down" : "across");
+            EXPECT_GE(*std::min_element(runs.begin(), runs.end()), at(6.4)) << down;
+            EXPECT_LE(*std::max_element(runs.begin(), runs.end()), at(6.4) + 1) << down;
         }
-        ASSERT_EQ(runs.size(), 16u);
-        EXPECT_GE(*std::min_element(runs.begin(), runs.end()), at(6.4));
-        EXPECT_LE(*std::max_element(runs.begin(), runs.end()), at(6.4) + 1);
         for (QWidget* control : window.findChildren<QWidget*>()) {
             const int box = qobject_cast<QCheckBox*>(control) != nullptr ? at(20) : 0;
             EXPECT_LE(
@@ -206,7 +210,8 @@ TEST_F(WindowTest, WithTheEnhancedControlsAClickOnTheDisplayPressesTheInsertedCa
 }
 
 // The soak: random clicks on the window and keys, on the real clock and event
-// loop, where the sanitizers watch. LUMIDOT_SOAK_SECONDS makes it longer.
+// loop, where the sanitizers watch. LUMIDOT_SOAK_SECONDS makes it longer;
+// LUMIDOT_SOAK_SEED replays the clicks of the seed a failure printed.
 TEST(SoakTest, RandomClicksAndKeysLeaveEveryCellGreyNoReportAndNoGameBehind) {
     struct : QtPlatform {
         std::string AppFolder() override { return LUMIDOT_PROGRAM_FOLDER; }
@@ -216,7 +221,11 @@ TEST(SoakTest, RandomClicksAndKeysLeaveEveryCellGreyNoReportAndNoGameBehind) {
     window.show();
     const double end =
         platform.Seconds() + std::max(3, qEnvironmentVariableIntValue("LUMIDOT_SOAK_SECONDS"));
-    std::mt19937 pick(std::random_device{}());
+    const auto seed = qEnvironmentVariableIsSet("LUMIDOT_SOAK_SEED")
+                          ? qEnvironmentVariable("LUMIDOT_SOAK_SEED").toUInt()
+                          : std::random_device{}();
+    SCOPED_TRACE("LUMIDOT_SOAK_SEED=" + std::to_string(seed));
+    std::mt19937 pick(seed);
     std::function<void()> step = [&] {
         if (platform.Seconds() > end) return void(window.close());
         QTimer::singleShot(5, step);  // a timer of its own fires while this step runs a game
@@ -251,6 +260,13 @@ TEST(QtPlatformTest, AWaitSleepsUntilAnEventAndNeverAfterOneWasHandled) {
         platform.AwaitEvents(start + kLong);
     EXPECT_TRUE(clicked);
     EXPECT_LE(turns, 10) << "a loop waiting for a click spun";
+    // With nothing to handle, a wait ends at its due time: not before, and
+    // not late (by far less than the generous bound here), without spinning.
+    const double due = platform.Seconds() + 0.3;
+    for (turns = 0; platform.Seconds() < due; ++turns)
+        platform.AwaitEvents(due);
+    EXPECT_LT(platform.Seconds(), due + 0.5) << "late";
+    EXPECT_LE(turns, 3) << "a wait with nothing to handle spun";
     clicked = false;
     QTimer::singleShot(0, [&] { clicked = true; });
     while (!clicked) {
