@@ -25,7 +25,7 @@
 namespace lumidot {
 namespace {
 
-// The display's greys as the console's manual gives them: lit 0, unlit 208,
+// The display's greys as docs/manual.md gives them: lit 0, unlit 208,
 // the panel 224 (208 hiding unlit dots), and 192 before the first refresh.
 QRgb Grey(int level) {
     return qRgb(level, level, level);

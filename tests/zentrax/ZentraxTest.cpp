@@ -109,7 +109,8 @@ class FailingHost : public RecordingHost {
 };
 
 // Zentrax in the slot of a console on the virtual clock, driven through
-// what the window does: keys pressed, the cartridge in and out.
+// what the window does: keys pressed, the cartridge in and out. Its times
+// are those docs/manual.md gives; a sound on the virtual clock lasts 0.25 s.
 struct GameTest : ::testing::Test {
     explicit GameTest(double start = 0.0) : platform(start), start_(start) {
         slot.Plug(game);
