@@ -69,7 +69,7 @@ void MainWindow::Load() {
     for (const std::string& name : slot_.Names()) {
         cartridgeList_->addItem(QString::fromStdString(name));
     }
-    cartridgeList_->setCurrentIndex(0);
+    cartridgeList_->setCurrentIndex(static_cast<int>(slot_.Selected()));
 }
 
 void MainWindow::RefreshDisplay() {

@@ -37,8 +37,8 @@ class MainWindow : public QWidget, public Host {
     MainWindow(Console& console, Slot& slot, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The window's start-up, once the slot has its cartridge: seeds the
-    // random generator and lists the cartridge.
+    // The window's start-up, once the slot has its cartridges: seeds the
+    // random generator and lists the cartridges, the slot's choice shown.
     void Load();
 
     DotMatrix* Display() const { return dotDisplay_; }
