@@ -34,10 +34,12 @@ test: deps format-check
 	done
 
 # The soak of random clicks and keys for SOAK_SECONDS instead of the suite's
-# 3 (PRESET=asan to run it under the sanitizers).
+# 3 (PRESET=asan to run it under the sanitizers; SOAK_SEED=N replays the
+# clicks of the seed a failure printed).
 SOAK_SECONDS ?= 600
 soak: build
 	QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy LUMIDOT_SOAK_SECONDS=$(SOAK_SECONDS) \
+	  $(if $(SOAK_SEED),LUMIDOT_SOAK_SEED=$(SOAK_SEED)) \
 	  ./build/$(PRESET)/tests/window_tests --gtest_filter='SoakTest.*'
 
 # docs/lumidot.png, the README's picture, taken from the real window.

@@ -16,6 +16,7 @@
 #include "Rig.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
+#include "window/ObjectNames.h"
 #include "window/QtPlatform.h"
 
 namespace lumidot::bench {
@@ -166,7 +167,7 @@ int RunHostileOverlay(int& argc, char* argv[]) {
     AnswerReport(poll, number, reported);
     WhenPainted(*rig.window.Display(), [&rig, &inserted] {
         inserted = MonotonicSeconds();
-        rig.window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        rig.window.findChild<QPushButton*>(QLatin1String(objectnames::kInsertButton))->click();
     });
     QTimer::singleShot(kDeadlineMs, &rig.window, &QWidget::close);
     rig.window.show();

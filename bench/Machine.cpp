@@ -12,6 +12,7 @@
 #include "sound/WavPlayer.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
+#include "window/ObjectNames.h"
 
 namespace lumidot::bench {
 
@@ -69,7 +70,7 @@ class Script {
         start_ = Clock::now();
         // No cartridge: the window alone.
         Measure(0.5, 3.0, "processor no cartridge");
-        At(3.5, [this] { Click("Command1"); });
+        At(3.5, [this] { Click(objectnames::kInsertButton); });
         // The menu: random size and speed, then a quiet spell.
         for (int i = 0; i < 4; ++i) {
             At(3.8 + 0.02 * i, [this] { Key(1); });
@@ -146,7 +147,7 @@ class Script {
         figures["sounds"] = static_cast<double>(platform_.overruns.size());
         const double t = Since();
         Measure(t + 0.3, 2.0, "processor game over");
-        At(t + 2.5, [this] { Click("Command2"); });
+        At(t + 2.5, [this] { Click(objectnames::kRemoveButton); });
         Measure(t + 3.0, 2.0, "processor after removal");
         At(t + 5.2, [this] { RefreshTicks(); });
     }

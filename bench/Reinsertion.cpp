@@ -13,6 +13,7 @@
 #include "window/Application.h"
 #include "window/DotMatrix.h"
 #include "window/Greys.h"
+#include "window/ObjectNames.h"
 #include "window/QtPlatform.h"
 
 namespace lumidot::bench {
@@ -89,8 +90,8 @@ class Cycles {
 
 Cycles::Cycles(Rig& rig)
     : rig_(rig),
-      insert_(rig.window.findChild<QPushButton*>(QStringLiteral("Command1"))),
-      remove_(rig.window.findChild<QPushButton*>(QStringLiteral("Command2"))),
+      insert_(rig.window.findChild<QPushButton*>(QLatin1String(objectnames::kInsertButton))),
+      remove_(rig.window.findChild<QPushButton*>(QLatin1String(objectnames::kRemoveButton))),
       period_(rig.window.RefreshTimer()->interval()) {
     blank_.fill(greys::Grey(greys::kUnlit));
     // Connected after the window's own handler: runs once a tick has ended.

@@ -31,7 +31,9 @@ class TimingWatch {
 // game takes keys and draws; only the slot moves the cartridge in and out.
 class Console {
   public:
+    // The display's dots, 16 rows of 16, and the keypad's keys.
     static constexpr int kDots = 256;
+    static constexpr int kKeys = 12;
 
     explicit Console(Platform& platform) : platform_(platform) {}
     Console(const Console&) = delete;

@@ -33,6 +33,7 @@ class Slot {
     // Which of them the next insertion runs, by its place in Names(): the
     // first one until another is chosen.
     void Select(std::size_t index);
+    std::size_t Selected() const { return selected_; }
 
     // The key a click on display column 1 to 16 presses for the cartridge
     // that is in, or 0 when none is.

@@ -44,8 +44,8 @@ void MainWindow::DescribeControls() {
         QStringLiteral("Lit dots flicker between dark greys, as on a weak battery"));
     enhancedControls_->setAccessibleName(QStringLiteral("Enhanced game controls"));
     const QString enhanced = QStringLiteral(
-        "In Zentrax, a click on the display fires from the third of it under the pointer: "
-        "left, middle or right");
+        "A click on the display presses the key the inserted cartridge gives the column under "
+        "the pointer");
     enhancedControls_->setAccessibleDescription(enhanced);
     enhancedControls_->setToolTip(enhanced);
 }

@@ -77,7 +77,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("%1: a simulator of the Velmora, a handheld game console with a 16 x 16 "
-                       "dot display, and its game Zentrax.")
+                       "dot display, its built-in game and cartridges written in Lua.")
             .arg(QLatin1String(kProgramName)));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
@@ -87,6 +87,12 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
         QStringLiteral("Starts the window <factor> times its size, 1 to 4 (for instance 1.5)."),
         QStringLiteral("factor"));
     parser.addOption(scale);
+    const QCommandLineOption cartridge(
+        QStringLiteral("cartridge"),
+        QStringLiteral("Adds the cartridge in <folder> (its cartridge.lua and files) to the list "
+                       "and chooses it; may be given more than once."),
+        QStringLiteral("folder"));
+    parser.addOption(cartridge);
     AddQtOptions(parser);
     if (!parser.parse(Arguments(argc, argv))) {
         return UsageError(parser, parser.errorText());
@@ -103,6 +109,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
         return UsageError(
             parser,
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().front()));
+    }
+    for (const QString& folder : parser.values(cartridge)) {
+        options.cartridges.push_back(folder.toLocal8Bit().toStdString());
     }
     return ReadScale(parser, scale, options);
 }

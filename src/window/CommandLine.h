@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace lumidot {
 
@@ -10,6 +12,8 @@ namespace lumidot {
 struct Options {
     // The window's size factor at start, 1 to 4.
     double scale = 1.0;
+    // Folders of cartridges to add to the list, the last one chosen.
+    std::vector<std::string> cartridges;
 };
 
 // Exit codes besides 0.

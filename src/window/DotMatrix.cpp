@@ -4,12 +4,13 @@
 #include <QPainter>
 
 #include "window/Greys.h"
+#include "window/ObjectNames.h"
 #include "window/Twips.h"
 
 namespace lumidot {
 
 DotMatrix::DotMatrix(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Dotmatrix"));
+    setObjectName(QLatin1String(objectnames::kDotDisplay));
     colors_.fill(greys::Grey(greys::kInitial));
     setFocusPolicy(Qt::NoFocus);
 }

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <array>
 
+#include "console/Console.h"
+
 namespace lumidot {
 
 // The display's 256 liquid-crystal dot cells, Dotmatrix(0) to Dotmatrix(255),
@@ -15,7 +17,7 @@ class DotMatrix : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kCells = 256;
+    static constexpr int kCells = Console::kDots;
 
     explicit DotMatrix(QWidget* parent = nullptr);
 

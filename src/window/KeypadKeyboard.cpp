@@ -6,7 +6,8 @@
 
 namespace lumidot {
 
-KeypadKeyboard::KeypadKeyboard(QWidget& window, const std::array<QPushButton*, 12>& keypad)
+KeypadKeyboard::KeypadKeyboard(QWidget& window,
+                               const std::array<QPushButton*, Console::kKeys>& keypad)
     : QObject(&window), window_(window), keypad_(keypad) {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -63,13 +64,27 @@ bool KeypadKeyboard::eventFilter(QObject* watched, QEvent* event) {
     if (index == 0) {
         return false;
     }
-    if (type == QEvent::KeyPress && !keyEvent.isAutoRepeat()) {
+    if (type == QEvent::KeyRelease) {
+        releasedCode_ = keyEvent.nativeScanCode();
+        releasedAt_ = keyEvent.timestamp();
+    } else if (!Repeats(keyEvent)) {
         QPushButton* key = keypad_.at(static_cast<std::size_t>(index - 1));
         if (!key->isHidden() && key->isEnabled()) {
             key->click();
         }
     }
     return true;
+}
+
+bool KeypadKeyboard::Repeats(const QKeyEvent& press) const {
+    if (press.isAutoRepeat()) {
+        return true;
+    }
+    // Qt flags an X11 repeat only when its press is already queued behind
+    // its release; when it comes a moment later, only the equal times tell.
+    // Events made up by a program carry neither a code nor a time.
+    return press.nativeScanCode() != 0 && press.timestamp() != 0 &&
+           press.nativeScanCode() == releasedCode_ && press.timestamp() == releasedAt_;
 }
 
 }  // namespace lumidot

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <array>
 
+#include "console/Console.h"
+
 class QKeyEvent;
 class QPushButton;
 class QWidget;
@@ -19,7 +21,7 @@ class KeypadKeyboard : public QObject {
     Q_OBJECT
 
   public:
-    KeypadKeyboard(QWidget& window, const std::array<QPushButton*, 12>& keypad);
+    KeypadKeyboard(QWidget& window, const std::array<QPushButton*, Console::kKeys>& keypad);
 
     // The keypad key a key of the keyboard presses, or 0.
     static int KeypadKeyFor(const QKeyEvent& event);
@@ -30,8 +32,16 @@ class KeypadKeyboard : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Whether a press is a held key's repeat rather than a new press.
+    bool Repeats(const QKeyEvent& press) const;
+
     QWidget& window_;
-    const std::array<QPushButton*, 12>& keypad_;
+    const std::array<QPushButton*, Console::kKeys>& keypad_;
+    // The last release seen, by the key's code on the keyboard and the
+    // display server's time: on X11 a held key repeats as a release and a
+    // press of the same time.
+    quint32 releasedCode_ = 0;
+    quint64 releasedAt_ = 0;
 };
 
 }  // namespace lumidot

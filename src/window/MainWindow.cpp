@@ -18,6 +18,7 @@
 #include "window/Greys.h"
 #include "window/KeypadKeyboard.h"
 #include "window/LoadPicture.h"
+#include "window/ObjectNames.h"
 #include "window/PictureBox.h"
 
 namespace lumidot {
@@ -36,7 +37,7 @@ MainWindow::MainWindow(Console& console, Slot& slot, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       console_(console),
       slot_(slot) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QLatin1String(objectnames::kMainWindow));
     setWindowTitle(
         QStringLiteral("%1 v%2").arg(QLatin1String(kProgramName), QLatin1String(kVersion)));
     QIcon icon;
@@ -54,7 +55,7 @@ MainWindow::MainWindow(Console& console, Slot& slot, QWidget* parent)
     keyboard_ = new KeypadKeyboard(*this, keypad_);
 
     refreshTimer_ = new QTimer(this);
-    refreshTimer_->setObjectName(QStringLiteral("DisplayRefresh"));
+    refreshTimer_->setObjectName(QLatin1String(objectnames::kRefreshTimer));
     refreshTimer_->setInterval(kRefreshMilliseconds);
     refreshTimer_->setTimerType(Qt::PreciseTimer);
     connect(refreshTimer_, &QTimer::timeout, this, &MainWindow::RefreshDisplay);
@@ -68,7 +69,7 @@ void MainWindow::Load() {
     for (const std::string& name : slot_.Names()) {
         cartridgeList_->addItem(QString::fromStdString(name));
     }
-    cartridgeList_->setCurrentIndex(0);
+    cartridgeList_->setCurrentIndex(static_cast<int>(slot_.Selected()));
 }
 
 void MainWindow::RefreshDisplay() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cartridges/Host.h"
+#include "console/Console.h"
 #include "window/Layout.h"
 
 class QCheckBox;
@@ -17,7 +18,6 @@ class QTimer;
 
 namespace lumidot {
 
-class Console;
 class DotMatrix;
 class KeypadKeyboard;
 class PictureBox;
@@ -32,13 +32,13 @@ class MainWindow : public QWidget, public Host {
     Q_OBJECT
 
   public:
-    static constexpr int kKeys = 12;
+    static constexpr int kKeys = Console::kKeys;
 
     MainWindow(Console& console, Slot& slot, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The window's start-up, once the slot has its cartridge: seeds the
-    // random generator and lists the cartridge.
+    // The window's start-up, once the slot has its cartridges: seeds the
+    // random generator and lists the cartridges, the slot's choice shown.
     void Load();
 
     DotMatrix* Display() const { return dotDisplay_; }

@@ -10,6 +10,7 @@
 #include "window/DotMatrix.h"
 #include "window/Greys.h"
 #include "window/MainWindow.h"
+#include "window/ObjectNames.h"
 #include "window/PictureBox.h"
 #include "window/Twips.h"
 
@@ -35,13 +36,13 @@ void SetGreyBackground(QWidget* widget, int grey) {
 template <typename Control>
 Control* MainWindow::Place(QWidget* parent, const char* name, const layout::Rect& twips) {
     auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
+    control->setObjectName(QLatin1String(name));
     placed_.emplace_back(control, twips);
     return control;
 }
 
 void MainWindow::BuildDisplay() {
-    displayPanel_ = Place<QFrame>(this, "Frame1", layout::kDisplayPanel);
+    displayPanel_ = Place<QFrame>(this, objectnames::kDisplayPanel, layout::kDisplayPanel);
     displayPanel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     displayPanel_->setAutoFillBackground(true);
     SetGreyBackground(displayPanel_, greys::kPanel);
@@ -50,18 +51,18 @@ void MainWindow::BuildDisplay() {
     displayPanel_->setEnabled(false);
 
     // Created first, so the dot cells lie above it.
-    overlay_ = Place<PictureBox>(displayPanel_, "imgOverlay", layout::kOverlay);
+    overlay_ = Place<PictureBox>(displayPanel_, objectnames::kOverlay, layout::kOverlay);
     dotDisplay_ = new DotMatrix(displayPanel_);
     placed_.emplace_back(
         dotDisplay_, layout::Rect{0, 0, layout::kDisplayPanel.width, layout::kDisplayPanel.height});
 }
 
 void MainWindow::BuildKeypad() {
-    keypadPanel_ = Place<QFrame>(this, "Frame2", layout::kKeypadPanel);
+    keypadPanel_ = Place<QFrame>(this, objectnames::kKeypadPanel, layout::kKeypadPanel);
     keypadPanel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     keypadPanel_->setAttribute(Qt::WA_NoMousePropagation);
     for (int k = 1; k <= kKeys; ++k) {
-        auto* key = Place<QPushButton>(keypadPanel_, "Keypad", layout::KeypadKey(k));
+        auto* key = Place<QPushButton>(keypadPanel_, objectnames::kKeypadKey, layout::KeypadKey(k));
         key->setProperty("Index", k);
         connect(key, &QPushButton::clicked, this, [this, k] { PressKey(k); });
         keypad_.at(static_cast<std::size_t>(k - 1)) = key;
@@ -69,29 +70,35 @@ void MainWindow::BuildKeypad() {
 }
 
 void MainWindow::BuildSlotPanel() {
-    slotPanel_ = Place<QFrame>(this, "Frame3", layout::kSlotPanel);
+    slotPanel_ = Place<QFrame>(this, objectnames::kSlotPanel, layout::kSlotPanel);
     slotPanel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     slotPanel_->setAttribute(Qt::WA_NoMousePropagation);
 
-    cartridgeLabel_ = Place<QLabel>(slotPanel_, "Label1", layout::kCartridgeLabel);
+    cartridgeLabel_ =
+        Place<QLabel>(slotPanel_, objectnames::kCartridgeLabel, layout::kCartridgeLabel);
     cartridgeLabel_->setText(QStringLiteral("Cartridge:"));
-    cartridgeList_ = Place<QComboBox>(slotPanel_, "Combo1", layout::kCartridgeList);
-    insertButton_ = Place<QPushButton>(slotPanel_, "Command1", layout::kInsertButton);
+    cartridgeList_ =
+        Place<QComboBox>(slotPanel_, objectnames::kCartridgeList, layout::kCartridgeList);
+    insertButton_ =
+        Place<QPushButton>(slotPanel_, objectnames::kInsertButton, layout::kInsertButton);
     insertButton_->setText(QStringLiteral("insert cartridge"));
     connect(insertButton_, &QPushButton::clicked, this, &MainWindow::InsertCartridge);
-    removeButton_ = Place<QPushButton>(slotPanel_, "Command2", layout::kRemoveButton);
+    removeButton_ =
+        Place<QPushButton>(slotPanel_, objectnames::kRemoveButton, layout::kRemoveButton);
     removeButton_->setText(QStringLiteral("remove cartridge"));
     removeButton_->setEnabled(false);
     connect(removeButton_, &QPushButton::clicked, this, &MainWindow::RemoveCartridge);
 
-    optionsLabel_ = Place<QLabel>(slotPanel_, "Label2", layout::kOptionsLabel);
+    optionsLabel_ = Place<QLabel>(slotPanel_, objectnames::kOptionsLabel, layout::kOptionsLabel);
     optionsLabel_->setText(QStringLiteral("Options:"));
-    hideInactiveDots_ = Place<QCheckBox>(slotPanel_, "Check1", layout::kHideInactiveDots);
+    hideInactiveDots_ =
+        Place<QCheckBox>(slotPanel_, objectnames::kHideInactiveDots, layout::kHideInactiveDots);
     hideInactiveDots_->setText(QStringLiteral("hide inactive dots"));
     connect(hideInactiveDots_, &QCheckBox::clicked, this, &MainWindow::UpdateDisplayBackground);
-    weakBattery_ = Place<QCheckBox>(slotPanel_, "Check2", layout::kWeakBattery);
+    weakBattery_ = Place<QCheckBox>(slotPanel_, objectnames::kWeakBattery, layout::kWeakBattery);
     weakBattery_->setText(QStringLiteral("simulate weak battery"));
-    enhancedControls_ = Place<QCheckBox>(slotPanel_, "Check3", layout::kEnhancedControls);
+    enhancedControls_ =
+        Place<QCheckBox>(slotPanel_, objectnames::kEnhancedControls, layout::kEnhancedControls);
     enhancedControls_->setText(QStringLiteral("enhanced game controls"));
 }
 

@@ -66,10 +66,10 @@ TEST_F(ConsoleTest, DotsAreAddressedColumnFirstAndOnlyTheCombinedIndexIsChecked)
     const struct {
         std::int16_t x, y;
         int cell, error;
-    } cases[] = {{1, 1, 1, 0},    {16, 16, 256, 0},  {17, 1, 17, 0},  {0, 4, 48, 0},
-                 {5, 9, 133, 0},  {0, 1, 0, 9},      {1, 17, 0, 9},   {1, 0, 0, 9},
-                 {2048, 0, 0, 9}, {-32768, 1, 0, 9}, {1, 2048, 0, 6}, {1, -2048, 0, 6},
-                 {32767, 2, 0, 6}};
+    } cases[] = {{1, 1, 1, 0},         {16, 16, 256, 0},  {17, 1, 17, 0},  {0, 4, 48, 0},
+                 {5, 9, 133, 0},       {0, 1, 0, 9},      {1, 17, 0, 9},   {1, 0, 0, 9},
+                 {2048, 0, 0, 9},      {-32768, 1, 0, 9}, {1, 2048, 0, 6}, {1, -2048, 0, 6},
+                 {-32751, 2048, 0, 6}, {32767, 2, 0, 6}};
     console.DotOn(7, 7);  // cell 103, which no case touches
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
@@ -105,6 +105,20 @@ TEST_F(ConsoleTest, TheSlotNeverStartsAGameInsideAnotherAndAClosedSlotNone) {
     slot.Terminate();
     EXPECT_NEAR(platform.Seconds(), 3.1, 0.0025);
     EXPECT_FALSE(console.CartridgeOn());
+}
+
+// A pause waits at least its time, sleeping until then rather than spinning;
+// zero or less returns at once without handling any event.
+TEST_F(ConsoleTest, APauseSleepsItsTimeAndZeroOrLessHandlesNothing) {
+    platform.waiting = true;
+    for (const int ms : {0, -1, -32768}) {
+        console.Pause(static_cast<std::int16_t>(ms));
+        EXPECT_EQ(platform.pumps, 0) << ms;
+    }
+    const double start = platform.Seconds();
+    console.Pause(250);
+    EXPECT_NEAR(platform.Seconds(), start + 0.25, 0.0015) << "not on time";
+    EXPECT_LE(platform.pumps, 3) << "it spun";
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace lumidot::testing {
 namespace {
 
-// The game's fonts as the console's manual prints them: a glyph per column
+// The game's fonts as docs/manual.md prints them: a glyph per column
 // of text (three characters and a blank), rows 1 to 5 from the top.
 const std::vector<std::string> kDigitFont = {
     "### .#. ### ### #.# ### ### ### ### ###", "#.# ##. ..# ..# #.# #.. #.. ..# #.# #.#",

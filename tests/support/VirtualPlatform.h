@@ -54,14 +54,22 @@ class VirtualPlatform : public Platform {
         now_ += soundSeconds;
     }
     void Randomize() override {}
-    float Random() override { return ++drawsTaken <= draws.size() ? draws[drawsTaken - 1] : 0.0f; }
-    std::string AppFolder() override { return folder; }
+    float Random() override {
+        if (onDraw) onDraw();
+        return ++drawsTaken <= draws.size() ? draws[drawsTaken - 1] : 0.0f;
+    }
+    std::string AppFolder() override {
+        if (onFolder) onFolder();
+        return folder;
+    }
 
     // Runs the action at the first pump that reaches the time t.
     void At(double t, std::function<void()> action) { actions_.emplace(t, std::move(action)); }
 
     std::function<void()> onPump;  // at every pump, before its actions
     std::function<void(const std::string&)> onSound;
+    // As the game asks for a draw or for the program's folder, before the answer.
+    std::function<void()> onDraw, onFolder;
     std::vector<float> draws;  // what Random() returns in turn; then 0
     std::size_t drawsTaken = 0;
     bool waiting = false;

@@ -18,13 +18,14 @@
 #include "support/VirtualPlatform.h"
 #include "window/DotMatrix.h"
 #include "window/LoadPicture.h"
+#include "window/ObjectNames.h"
 #include "window/PictureBox.h"
 #include "window/QtPlatform.h"
 
 namespace lumidot {
 namespace {
 
-// The display's greys as the console's manual gives them: lit 0, unlit 208,
+// The display's greys as docs/manual.md gives them: lit 0, unlit 208,
 // the panel 224 (208 hiding unlit dots), and 192 before the first refresh.
 QRgb Grey(int level) {
     return qRgb(level, level, level);
@@ -70,14 +71,14 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
     EXPECT_EQ(Cells(), testing::Picture().Dots(1, {1}).Dots(16, {16}).Text());
     // A weak battery gives all lit dots of a tick one dark grey, drawn anew
     // each tick; a good one draws nothing.
-    window.findChild<QCheckBox*>("Check2")->setChecked(true);
+    window.findChild<QCheckBox*>(objectnames::kWeakBattery)->setChecked(true);
     platform.draws = {0.5f, 0.99999f, 0.0f};
     for (const int level : {64, 95, 32}) {
         window.RefreshDisplay();
         EXPECT_EQ(window.Display()->CellColor(255), Grey(level));
         EXPECT_EQ(window.Display()->CellColor(1), Grey(208));
     }
-    window.findChild<QCheckBox*>("Check2")->setChecked(false);
+    window.findChild<QCheckBox*>(objectnames::kWeakBattery)->setChecked(false);
     // A dot changed between two cells of a tick shows in the cells still to
     // come; a tick that comes due there does not run inside this one.
     platform.At(platform.Seconds() + 0.100, [this] {
@@ -90,8 +91,11 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
     EXPECT_EQ(platform.drawsTaken, 3u);
     // "hide inactive dots" gives the panel the unlit dots' grey.
     for (const int grey : {208, 224}) {
-        QTest::mouseClick(window.findChild<QCheckBox*>("Check1"), Qt::LeftButton, {}, QPoint(6, 8));
-        EXPECT_EQ(window.findChild<QWidget*>("Frame1")->palette().color(QPalette::Window),
+        QTest::mouseClick(window.findChild<QCheckBox*>(objectnames::kHideInactiveDots),
+                          Qt::LeftButton, {}, QPoint(6, 8));
+        EXPECT_EQ(window.findChild<QWidget*>(objectnames::kDisplayPanel)
+                      ->palette()
+                      .color(QPalette::Window),
                   QColor(Grey(grey)));
     }
 }
@@ -103,7 +107,7 @@ TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
         return console.KeyPressed();
     };
-    window.findChild<QWidget*>("Check1")->setFocus();
+    window.findChild<QWidget*>(objectnames::kHideInactiveDots)->setFocus();
     for (int k = 1; k <= 9; ++k)
         EXPECT_EQ(latched(Qt::Key_0 + k, Qt::KeypadModifier), k);
     // clang-format off
@@ -113,7 +117,8 @@ TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
     for (const auto& [key, index] : others)
         EXPECT_EQ(latched(key), index) << key;
     EXPECT_EQ(latched(Qt::Key_1, Qt::ControlModifier), 0) << "a shortcut is not a key";
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Check1") << "the focus stays";
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), objectnames::kHideInactiveDots)
+        << "the focus stays";
     // A hidden key cannot be pressed, and a key held down presses once.
     window.Keypad(4)->hide();
     EXPECT_EQ(latched(Qt::Key_4), 0);
@@ -126,7 +131,7 @@ TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
 // the game inside the tick, or no tick would run until the game ends. A
 // closed window ends the game at its next look.
 TEST_F(WindowTest, AnInsertionInsideARefreshTickShowsTheGameAndAClosedWindowEndsIt) {
-    platform.At(0.010, [this] { Click("Command1"); });
+    platform.At(0.010, [this] { Click(objectnames::kInsertButton); });
     window.RefreshDisplay();
     EXPECT_FALSE(slot.Running()) << "the game started inside the tick";
     platform.At(0.5, [this] {
@@ -154,16 +159,20 @@ TEST_F(WindowTest, TheWindowStepsThroughItsSizesWithCrispDotsAndFittingCaptions)
         ASSERT_EQ(window.size(), QSize(332, 308) * scale);
         const QImage shot = window.grab().toImage();
         const auto at = [scale](double logical) { return static_cast<int>(logical * scale); };
-        std::vector<int> runs;  // of the dots' grey along a row of cells
-        for (int x = at(24), run = 0; x < at(152); ++x) {
-            const int grey = qRed(shot.pixel(x, at(27)));
-            ASSERT_TRUE(grey == 192 || grey == 224) << x;
-            if (grey == 224 && run > 0) runs.push_back(run);
-            run = grey == 192 ? run + 1 : 0;
+        // The runs of the dots' grey across the first row of cells and down
+        // the first column: as tall as wide, 6.4 pixels at scale 1.
+        for (const bool down : {false, true}) {
+            std::vector<int> runs;
+            for (int i = at(24), run = 0; i < at(152); ++i) {
+                const int grey = qRed(down ? shot.pixel(at(27), i) : shot.pixel(i, at(27)));
+                ASSERT_TRUE(grey == 192 || grey == 224) << i << (down ? " down" : " across");
+                if (grey == 224 && run > 0) runs.push_back(run);
+                run = grey == 192 ? run + 1 : 0;
+            }
+            ASSERT_EQ(runs.size(), 16u) << (down ? "down" : "across");
+            EXPECT_GE(*std::min_element(runs.begin(), runs.end()), at(6.4)) << down;
+            EXPECT_LE(*std::max_element(runs.begin(), runs.end()), at(6.4) + 1) << down;
         }
-        ASSERT_EQ(runs.size(), 16u);
-        EXPECT_GE(*std::min_element(runs.begin(), runs.end()), at(6.4));
-        EXPECT_LE(*std::max_element(runs.begin(), runs.end()), at(6.4) + 1);
         for (QWidget* control : window.findChildren<QWidget*>()) {
             const int box = qobject_cast<QCheckBox*>(control) != nullptr ? at(20) : 0;
             EXPECT_LE(
@@ -183,7 +192,7 @@ TEST_F(WindowTest, WithTheEnhancedControlsAClickOnTheDisplayPressesTheInsertedCa
         QTest::mouseClick(&window, Qt::LeftButton, {}, (QPointF(x, 60) * window.Scale()).toPoint());
         return console.KeyPressed();
     };
-    auto* enhanced = window.findChild<QCheckBox*>("Check3");
+    auto* enhanced = window.findChild<QCheckBox*>(objectnames::kEnhancedControls);
     enhanced->setChecked(true);
     EXPECT_EQ(fired(30), 0) << "no cartridge in";
     enhanced->setChecked(false);
@@ -195,13 +204,14 @@ TEST_F(WindowTest, WithTheEnhancedControlsAClickOnTheDisplayPressesTheInsertedCa
         for (const auto& [x, key] : points) {
             EXPECT_EQ(fired(x), key) << "at " << x;
         }
-        Click("Command2");
+        Click(objectnames::kRemoveButton);
     });
-    Click("Command1");
+    Click(objectnames::kInsertButton);
 }
 
 // The soak: random clicks on the window and keys, on the real clock and event
-// loop, where the sanitizers watch. LUMIDOT_SOAK_SECONDS makes it longer.
+// loop, where the sanitizers watch. LUMIDOT_SOAK_SECONDS makes it longer;
+// LUMIDOT_SOAK_SEED replays the clicks of the seed a failure printed.
 TEST(SoakTest, RandomClicksAndKeysLeaveEveryCellGreyNoReportAndNoGameBehind) {
     struct : QtPlatform {
         std::string AppFolder() override { return LUMIDOT_PROGRAM_FOLDER; }
@@ -211,7 +221,11 @@ TEST(SoakTest, RandomClicksAndKeysLeaveEveryCellGreyNoReportAndNoGameBehind) {
     window.show();
     const double end =
         platform.Seconds() + std::max(3, qEnvironmentVariableIntValue("LUMIDOT_SOAK_SECONDS"));
-    std::mt19937 pick(std::random_device{}());
+    const auto seed = qEnvironmentVariableIsSet("LUMIDOT_SOAK_SEED")
+                          ? qEnvironmentVariable("LUMIDOT_SOAK_SEED").toUInt()
+                          : std::random_device{}();
+    SCOPED_TRACE("LUMIDOT_SOAK_SEED=" + std::to_string(seed));
+    std::mt19937 pick(seed);
     std::function<void()> step = [&] {
         if (platform.Seconds() > end) return void(window.close());
         QTimer::singleShot(5, step);  // a timer of its own fires while this step runs a game
@@ -246,6 +260,13 @@ TEST(QtPlatformTest, AWaitSleepsUntilAnEventAndNeverAfterOneWasHandled) {
         platform.AwaitEvents(start + kLong);
     EXPECT_TRUE(clicked);
     EXPECT_LE(turns, 10) << "a loop waiting for a click spun";
+    // With nothing to handle, a wait ends at its due time: not before, and
+    // not late (by far less than the generous bound here), without spinning.
+    const double due = platform.Seconds() + 0.3;
+    for (turns = 0; platform.Seconds() < due; ++turns)
+        platform.AwaitEvents(due);
+    EXPECT_LT(platform.Seconds(), due + 0.5) << "late";
+    EXPECT_LE(turns, 3) << "a wait with nothing to handle spun";
     clicked = false;
     QTimer::singleShot(0, [&] { clicked = true; });
     while (!clicked) {

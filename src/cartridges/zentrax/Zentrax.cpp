@@ -102,7 +102,7 @@ void Zentrax::DressKeypad() {
         const char* picture;  // nullptr: left as it is; "": cleared
         const char* name;     // for a key that shows only a picture
     };
-    static constexpr Dressing kKeypad[12] = {
+    static constexpr Dressing kKeypad[Console::kKeys] = {
         {true, "Size", "", nullptr},
         {true, "Speed", "", nullptr},
         {true, "Targets", "", nullptr},
@@ -118,7 +118,7 @@ void Zentrax::DressKeypad() {
     };
     // Button by button: visibility, caption, then the picture, whose file is
     // read only now, and the name of a picture-only key.
-    for (std::int16_t index = 1; index <= 12; ++index) {
+    for (std::int16_t index = 1; index <= Console::kKeys; ++index) {
         const Dressing& key = kKeypad[index - 1];
         host_.SetKeyVisible(index, key.visible);
         if (key.caption != nullptr) {
