@@ -78,9 +78,8 @@ TEST_F(WavPlayerTest, ASoundJustWithinTheLimitsGivesAllItsSamples) {
     extensible.extra =
         std::string("\x10\0\0\0\0\0\x01\0\0\0\0\0\x10\0\x80\0\0\xaa\0\x38\x9b\x71", 22);
     WriteWav((folder / "extensible").string(), extensible, 240000);
-    for (const char* what : {"mu-law", "IMA ADPCM", "extensible"}) {
+    for (const char* what : {"mu-law", "IMA ADPCM", "extensible"})
         EXPECT_NEAR(WavPlayer::Seconds(WavPlayer::Load((folder / what).string())), 30, 0.1) << what;
-    }
 }
 
 // Each gives no samples, so the short default sound plays in its place;

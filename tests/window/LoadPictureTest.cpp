@@ -47,9 +47,8 @@ TEST(LoadPictureTest, AFileThatIsNoGifOrTooLargeIsRefusedWithItsNumber) {
         {"8,192 wide", Gif(8192, 1000, 1, 1), 0}, {"8,192 high", Gif(1000, 8192, 1, 1), 0},
         {"65.5 MB", Gif(4096, 4000, 4096, 4000), 0}, {"a 100 MB file", Gif(1, 1, 1, 1), 100'000'000}};
     // clang-format on
-    for (const auto& [what, bytes, size] : refused) {
+    for (const auto& [what, bytes, size] : refused)
         EXPECT_EQ(Number(file(bytes, size)), 481) << what;
-    }
     EXPECT_EQ(Number(folder.filePath("missing.gif")), 53);
     EXPECT_EQ(Number(folder.path()), 53) << "a folder";
 }
