@@ -114,6 +114,10 @@ struct ApiRow {
     const char* seen;
 };
 
+void PrintTo(const ApiRow& row, std::ostream* out) {
+    *out << row.script;
+}
+
 struct ApiTest : CartridgeTest, ::testing::TestWithParam<ApiRow> {};
 
 // Each row starts from an earlier cartridge's window, dot and key: they go.
@@ -121,7 +125,7 @@ TEST_P(ApiTest, ScriptLeavesTheConsoleAsDocumented) {
     for (const auto& [t, key] : GetParam().keys)
         platform.At(t, [this, k = key] { console.PressKey(k); });
     Play(GetParam().script);
-    EXPECT_EQ(Seen(), GetParam().seen) << GetParam().script;
+    EXPECT_EQ(Seen(), GetParam().seen);
     EXPECT_TRUE(console.CartridgeOn()) << "the game is over; the cartridge stays in";
 }
 
@@ -166,6 +170,10 @@ struct EndingRow {
     double outAt = 0;     // when the cartridge comes out, if it has no report
     bool close = false;   // out by the window's close rather than a removal
 };
+
+void PrintTo(const EndingRow& row, std::ostream* out) {
+    *out << (row.script == nullptr ? "(no script)" : row.script);
+}
 
 struct EndingTest : CartridgeTest, ::testing::TestWithParam<EndingRow> {};
 
