@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QStandardPaths>
+#include <cstdio>
 
 #include "Handheld.h"
 #include "window/Application.h"
@@ -11,6 +13,14 @@ int main(int argc, char* argv[]) {
     if (const auto code = lumidot::ParseCommandLine(argc, argv, options)) {
         return *code;
     }
+    lumidot::CartridgePlaces places;
+    for (const std::string& folder : options.cartridges) {
+        if (const std::string why = lumidot::WhyNoCartridge(folder); !why.empty()) {
+            std::fprintf(stderr, "lumidot: --cartridge: %s\n", why.c_str());
+            return lumidot::kExitUsage;
+        }
+        places.commandLine.emplace_back(folder);
+    }
     const auto app = lumidot::OpenApplication(argc, argv);
     if (!app) {
         return lumidot::kExitNoDisplay;
@@ -18,7 +28,13 @@ int main(int argc, char* argv[]) {
     lumidot::SetUpApplication(*app);
 
     lumidot::QtPlatform platform;
-    lumidot::Handheld handheld(platform);
+    // The user's own cartridges ($XDG_DATA_HOME/lumidot/cartridges on Linux)
+    // and the ones shipped beside the program.
+    places.user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                      .append(QStringLiteral("/lumidot/cartridges"))
+                      .toStdString();
+    places.shipped = platform.AppFolder() + "/cartridges";
+    lumidot::Handheld handheld(platform, lumidot::FindCartridges(places));
     handheld.window.SetStartScale(options.scale);
     const lumidot::SignalWatcher endOnSignal(handheld.window);
     handheld.window.show();

@@ -140,5 +140,48 @@ TEST(SmokeE2E, AHeldKeyPressesOnceAGameIsPlayedAndAMissingPictureIsReported) {
     program.waitForFinished();
 }
 
+// A cartridge being written, run with --cartridge as its author would: it
+// draws and takes a key; its error is reported, the cartridge is out and the
+// window stays, and it can be inserted again.
+TEST(SmokeE2E, ACartridgeFromTheCommandLineDrawsTakesKeysAndSurvivesItsError) {
+    ASSERT_NE(x, nullptr) << "no X server";
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir("Sketch");
+    QFile script(folder.filePath("Sketch/cartridge.lua"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        "dot_on(1, 1)\nlocal k = wait_key()\ndot_on(k, 2)\nwait_key()\nerror('sketched')\n");
+    script.close();
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(LUMIDOT_EXECUTABLE,
+                  {"-platform", "xcb", "--cartridge", folder.filePath("Sketch")});
+    ASSERT_TRUE(program.waitForStarted());
+    Window window = 0;
+    ASSERT_TRUE(WaitFor([&] { return (window = Titled(std::string("Lumidot v") + kVersion)); }));
+    const std::string blank = testing::Picture().Text();
+    for (int insertion = 0; insertion < 2; ++insertion) {
+        Click(window, CentreIn(kSlotPanel, kInsertButton));
+        ASSERT_TRUE(Shows(window,
+                          [&](const std::string& dots) {
+                              return dots == testing::Picture().Dots(1, {1}).Text();
+                          }))
+            << "insertion " << insertion;
+        Press(window, XK_3);
+        ASSERT_TRUE(Shows(window, [&](const std::string& dots) {
+            return dots == testing::Picture().Dots(1, {1}).Dots(2, {3}).Text();
+        }));
+        Press(window, XK_1);
+        Window report = 0;
+        ASSERT_TRUE(WaitFor([&] { return (report = Titled("Whoops...")); })) << "no report";
+        Press(report, XK_Return);
+        ASSERT_TRUE(Shows(window, [&](const std::string& dots) { return dots == blank; }))
+            << "the cartridge stayed in";
+        ASSERT_NE(Titled(std::string("Lumidot v") + kVersion), 0u) << "the window went";
+    }
+    program.terminate();
+    EXPECT_TRUE(program.waitForFinished(30000) && program.exitCode() == 0);
+}
+
 }  // namespace
 }  // namespace lumidot

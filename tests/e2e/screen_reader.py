@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """What a screen reader reads of the real window, through AT-SPI: the
 keypad's names and descriptions with the slot empty, in Zentrax's menu and in
-its play. Run inside a session bus on an X server:
+its play; the cartridge list as the shelf fills it, and the names a
+cartridge written in Lua gives its keys. Run inside a session bus on an X
+server:
     dbus-run-session -- screen_reader.py PROGRAM
 """
 import os
 import subprocess
 import sys
+import tempfile
 import time
 
 import pyatspi
@@ -53,23 +56,61 @@ def press(app, name):
     buttons(app)[name].queryAction().doAction(0)
 
 
+def run(arguments, environment, check):
+    """Runs the program until the check is done, then ends it with SIGTERM."""
+    program = subprocess.Popen([sys.argv[1], "-platform", "xcb"] + arguments,
+                               env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                                        **environment))
+    try:
+        check(wait_for(application))
+        program.terminate()
+        if program.wait(30) != 0:
+            sys.exit("screen_reader: the program did not end with 0 on SIGTERM")
+    finally:
+        program.kill()
+
+
+def zentrax(app):
+    check_keypad(app, [f"Key {k}" for k in range(1, 13)])
+    press(app, "Insert cartridge")
+    names = ["Size", "Speed", "Targets", "Go", "Fire left", "Fire up", "Fire right"]
+    wait_for(lambda: "Size" in buttons(app))
+    check_keypad(app, names)
+    press(app, "Go")
+    check_keypad(app, names)
+
+
+def shelf(app):
+    """The list: Zentrax, then by name; "Beta" from the command line, chosen,
+    over the user's; no user folder takes the name Zentrax."""
+    combo = pyatspi.findDescendant(app, lambda n: n.getRole() == pyatspi.ROLE_COMBO_BOX)
+    items = [i.name for i in pyatspi.findAllDescendants(
+        combo, lambda n: n.getRole() == pyatspi.ROLE_LIST_ITEM)]
+    if items != ["Zentrax", "Alpha", "Beta", "Glintmoor"] or combo.name != "Beta":
+        sys.exit(f"screen_reader: the list reads {items}, showing {combo.name}")
+    press(app, "Insert cartridge")
+    wait_for(lambda: "From the command line" in buttons(app))
+    check_keypad(app, ["From the command line", "Named"])
+
+
+def cartridge(folder, name, script):
+    os.makedirs(os.path.join(folder, name))
+    with open(os.path.join(folder, name, "cartridge.lua"), "w") as out:
+        out.write(script)
+
+
 # The accessibility bus and its registry are up before the program asks for
 # them, so that it registers as it starts.
 pyatspi.Registry.getDesktop(0)
-program = subprocess.Popen([sys.argv[1], "-platform", "xcb"],
-                           env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
-try:
-    app = wait_for(application)
-    check_keypad(app, [f"Key {k}" for k in range(1, 13)])
-    press(app, "Insert cartridge")
-    zentrax = ["Size", "Speed", "Targets", "Go", "Fire left", "Fire up", "Fire right"]
-    wait_for(lambda: "Size" in buttons(app))
-    check_keypad(app, zentrax)
-    press(app, "Go")
-    check_keypad(app, zentrax)
-    program.terminate()
-    if program.wait(30) != 0:
-        sys.exit("screen_reader: the program did not end with 0 on SIGTERM")
-finally:
-    program.kill()
+run([], {}, zentrax)
+with tempfile.TemporaryDirectory() as scratch:
+    user = os.path.join(scratch, "data", "lumidot", "cartridges")
+    hidden = "for k = 3, 12 do key_visible(k, false) end\n"
+    for name in ["Alpha", "Beta", "Zentrax"]:
+        cartridge(user, name, hidden + "key_caption(1, 'From the user') wait_key()\n")
+    cartridge(os.path.join(scratch, "given"), "Beta",
+              hidden + "key_caption(1, 'From the command line')\n"
+              "key_picture(2, nil) key_name(2, 'Named') wait_key()\n")
+    run(["--cartridge", os.path.join(scratch, "given", "Beta")],
+        {"XDG_DATA_HOME": os.path.join(scratch, "data")}, shelf)
 print("screen_reader: 1 passed, 0 failed")
