@@ -131,12 +131,11 @@ local function play()
   return g.score
 end
 
--- Waits for "Go" or an arrow; false once the cartridge is out.
+-- Waits for "Go"; false once the cartridge is out. Only "Go" starts, so
+-- steps still tapped as the wraith strikes cannot skip past the score.
 local function wait_for_go()
-  key() -- a press left over from the game must not start the next one
   while inserted() do
-    local k = wait_key()
-    if k == GO or STEPS[k] then return true end
+    if wait_key() == GO then return true end
   end
   return false
 end
