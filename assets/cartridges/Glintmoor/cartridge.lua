@@ -148,7 +148,7 @@ for k, name in pairs(NAMES) do
   key_name(k, name)
 end
 key_caption(GO, "Go")
--- A click on the display's left, two middle or right quarter steps that way.
+-- A click on the display steps by its quarter: from the left, left, up, down, right.
 pointer_keys({ 4, 4, 4, 4, 2, 2, 2, 2, 8, 8, 8, 8, 6, 6, 6, 6 })
 
 while wait_for_go() do
