@@ -155,4 +155,3 @@ while wait_for_go() do
   local score = play()
   if inserted() then show_score(score) end
 end
-clear() -- an empty slot shows nothing, whatever was drawn as it came out
