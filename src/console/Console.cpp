@@ -77,6 +77,11 @@ void Console::PlaySample(const std::string& name) {
     HoldEnded();
 }
 
+void Console::PlayFile(const std::string& path) {
+    platform_.PlayWave(path);
+    HoldEnded();
+}
+
 std::string Console::FilePath(const std::string& relative) {
     return platform_.AppFolder() + "/" + relative;
 }

@@ -78,6 +78,9 @@ class Console {
 
     // Plays samples/<name> beside the executable and returns when it ends.
     void PlaySample(const std::string& name);
+    // Plays the WAV file at the path and returns when it ends; an empty
+    // path, like any file that cannot be played, gives the default sound.
+    void PlayFile(const std::string& path);
 
     void Randomize() { platform_.Randomize(); }
     // Uniform in [0, 1).
