@@ -17,7 +17,9 @@ class VirtualPlatform : public Platform {
   public:
     explicit VirtualPlatform(double start = 0.0) : now_(start) {}
 
-    double Seconds() override { return now_; }
+    // A clock read also moves it by readStep: a script that computes
+    // without waiting still sees time pass.
+    double Seconds() override { return now_ += readStep; }
     void PumpEvents() override {
         ++pumps;
         now_ += 0.001;
@@ -66,6 +68,7 @@ class VirtualPlatform : public Platform {
     std::size_t drawsTaken = 0;
     bool waiting = false;
     double soundSeconds = 0.25;
+    double readStep = 0.0;
     std::string folder = "/virtual/lumidot";
     long pumps = 0;
     std::vector<std::pair<std::string, double>> played;  // each sound and when it began

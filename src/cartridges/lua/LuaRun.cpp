@@ -1,7 +1,6 @@
 #include "cartridges/lua/LuaRun.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "console/Console.h"
 
@@ -16,21 +15,29 @@ constexpr double kPumpSeconds = 0.005;
 // microseconds of script, and the clock costs tens of nanoseconds to read.
 constexpr int kHookInstructions = 1000;
 
+// Lua's own stack overflow comes at a million stack slots, which frames
+// of a few slots with their call records would take past the memory cap:
+// runaway recursion ends here instead, as an error.
+constexpr int kMostNestedCalls = 50000;
+
 void Hook(lua_State* L, lua_Debug*) {
+    lua_Debug deepest;
+    if (lua_getstack(L, kMostNestedCalls, &deepest) != 0) {
+        RunOf(L).fatal = "stack overflow";
+    }
     KeepWindowAnswering(L);
 }
 
-// Ends the script: once the cartridge is out the hook looks at every
-// instruction, so a pcall, a message handler or a coroutine that caught
-// this error raises it again at its next step.
-[[noreturn]] void RaiseOut(lua_State* L) {
+}  // namespace
+
+// Once the cartridge is out the hook looks at every instruction, so a
+// pcall or a coroutine that caught this error raises it again at its next
+// step.
+int RaiseOut(lua_State* L) {
     lua_sethook(L, Hook, LUA_MASKCOUNT, 1);
     lua_pushliteral(L, "the cartridge is out");
-    lua_error(L);
-    std::abort();  // lua_error does not return
+    return lua_error(L);
 }
-
-}  // namespace
 
 Run& RunOf(lua_State* L) {
     return **static_cast<Run**>(lua_getextraspace(L));
@@ -56,6 +63,15 @@ void KeepWindowAnswering(lua_State* L) {
     if (!in) {
         RaiseOut(L);
     }
+    if (run.fatal != nullptr) {
+        lua_sethook(L, Hook, LUA_MASKCOUNT, 1);
+        luaL_error(L, "%s", run.fatal);
+    }
+}
+
+bool Ending(lua_State* L) {
+    const Run& run = RunOf(L);
+    return !run.console.CartridgeOn() || run.fatal != nullptr;
 }
 
 int Caught(Run& run, int number, const char* text) noexcept {

@@ -45,6 +45,9 @@ struct Run {
     // message as raised, which the final error ends with if it is that one.
     int number = 0;
     std::string numbered;
+    // An error the script cannot keep (runaway recursion): raised again at
+    // every instruction, like the removal, until the script has ended.
+    const char* fatal = nullptr;
     // The text of a failure caught from the console or the window.
     std::string caught;
 };
@@ -60,6 +63,14 @@ void InstallHook(lua_State* L);
 // long loop in C: handles the window's events when 5 ms have passed since
 // the last time, and ends the script when the cartridge is out.
 void KeepWindowAnswering(lua_State* L);
+
+// Whether the script is being ended: the cartridge is out or a fatal
+// error was raised.
+bool Ending(lua_State* L);
+
+// Ends the script, the cartridge being out: from here on the hook raises
+// the same error at every instruction. Never returns.
+int RaiseOut(lua_State* L);
 
 // Raises an error with a console error number, with the caller's file and
 // line before the text in run.caught. Never returns.
@@ -105,6 +116,8 @@ void OpenWindowApi(lua_State* L);
 int OpenSandbox(lua_State* L);
 // The guarded replacements of table.move, table.insert and table.remove.
 void GuardTableLoops(lua_State* L, int table);
+// The guarded replacements of xpcall, coroutine.close and coroutine.wrap.
+void GuardErrorPaths(lua_State* L, int globals, int coroutines);
 // The guarded replacements of string.find, match, gmatch and gsub.
 void GuardPatterns(lua_State* L, int strings);
 

@@ -85,6 +85,8 @@ int OpenSandbox(lua_State* L) {
 
     lua_getfield(L, globals, LUA_TABLIBNAME);
     GuardTableLoops(L, lua_gettop(L));
+    lua_getfield(L, globals, LUA_COLIBNAME);
+    GuardErrorPaths(L, globals, lua_gettop(L));
 
     OpenConsoleApi(L);
     OpenWindowApi(L);
