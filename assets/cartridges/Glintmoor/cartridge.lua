@@ -7,7 +7,7 @@ local STEPS = { [UP] = { 0, -1 }, [LEFT] = { -1, 0 }, [RIGHT] = { 1, 0 }, [DOWN]
 local NAMES = { [UP] = "Up", [LEFT] = "Left", [RIGHT] = "Right", [DOWN] = "Down" }
 local BLINK = 0.2 -- seconds between the glint's changes
 
--- A lantern over the moor, shown from the first moment in the slot.
+-- A lantern over the moor's tussocks, shown from the first moment in the slot.
 local TITLE = {
   "................", "......####......", ".....#....#.....", "....########....",
   "....#......#....", "....#..##..#....", "....#.####.#....", "....#..##..#....",
@@ -36,7 +36,7 @@ local function show_score(score)
   local text = tostring(math.min(score, 999))
   local left = (16 - (4 * #text - 1)) // 2 + 1 -- centred, a column between digits
   for i = 1, #text do
-    local digit = DIGITS[text:byte(i) - 47]
+    local digit = DIGITS[tonumber(text:sub(i, i)) + 1]
     local rows = {}
     for row in digit:gmatch("[^/]+") do rows[#rows + 1] = row end
     draw_rows(rows, left + 4 * (i - 1), 6)
@@ -54,7 +54,8 @@ local function caught(g)
   return gap(g.px, g.wx) == 0 and gap(g.py, g.wy) == 0
 end
 
--- The wraith closes the wider gap first, so it never stalls in a corner.
+-- The wraith closes the wider gap first: it comes on a slant, a staircase
+-- that leaves a quick player room to slip round it.
 local function wraith_step(g)
   local dx, dy = gap(g.px, g.wx), gap(g.py, g.wy)
   if math.abs(dx) >= math.abs(dy) then
@@ -105,7 +106,9 @@ local function move_player(g, step)
   end
 end
 
--- One game, from the corners to the catch; returns the score.
+-- One game, from the corners to the catch; returns the score. g holds the
+-- player (px, py), the wraith's upper left dot (wx, wy), the glint (gx, gy,
+-- lit: shown in this blink) and the score.
 local function play()
   local g = { px = 3, py = 14, wx = 13, wy = 2, score = 0 }
   place_glint(g)
