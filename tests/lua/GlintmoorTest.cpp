@@ -45,10 +45,23 @@ TEST(GlintmoorTest, FiveGlintsGatheredThenCaughtScoreFiveAndGoAgain) {
     press(0.1, 5);
     for (const double t : {0.2, 0.6, 1.0, 1.4, 1.8})
         press(t, 6);
+    // When the wraith's block (the first 2 x 2 of lit dots) is seen moved.
+    std::vector<double> moves;
+    std::size_t block = 0;
+    platform.onPump = [&] {
+        const std::string shown = Shown(console);
+        for (std::size_t i = 0; i + 18 < shown.size(); ++i) {
+            if (shown.substr(i, 2) != "##" || shown.substr(i + 17, 2) != "##") continue;
+            if (i != block && platform.Seconds() > 0.15) moves.push_back(platform.Seconds());
+            block = i;
+            break;
+        }
+    };
     platform.onSound = [&](const std::string& path) {
         sounds.push_back(path.substr(std::min(path.size(), folder.size() + 1)));
         if (sounds.back() != "caught.wav") return;
         seen.push_back(Shown(console));
+        platform.onPump = nullptr;
         for (int column = 1; column <= 16; ++column)
             pointer += std::to_string(slot.PointerKey(column));
         const double caught = platform.Seconds();
@@ -68,6 +81,12 @@ TEST(GlintmoorTest, FiveGlintsGatheredThenCaughtScoreFiveAndGoAgain) {
               "....#......#....\n....########....\n................\n.#............#.\n"
               "###..........###\n.#............#.\n................\n#.#.#.#.#.#.#.#.\n")
         << "a lantern over the moor";
+    // Its steps, every 0.45 s at first and 0.02 s sooner for each glint (the
+    // README): the first at 0.55, every 0.35 s once five are gathered.
+    ASSERT_GE(moves.size(), 3u);
+    EXPECT_NEAR(moves[0], 0.55, 0.003);
+    EXPECT_NEAR(moves.end()[-1] - moves.end()[-2], 0.35, 0.003);
+    EXPECT_NEAR(moves.end()[-2] - moves.end()[-3], 0.35, 0.003);
     // The wraith, having come down from the upper right, covers the player
     // at (8, 14); the next glint, the first free dot, may be blinked out.
     seen[1][0] = '.';
