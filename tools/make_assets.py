@@ -10,7 +10,12 @@ It writes:
   buttons/zx_kp_07.gif .. 09.gif  the arrows on Zentrax's three fire keys:
                                   up and right, straight up, up and left;
   samples/zx_hit.wav              the crash of a hit;
-  samples/zx_gameover.wav         the short falling tune when the game ends.
+  samples/zx_gameover.wav         the short falling tune when the game ends;
+  cartridges/Glintmoor/           beside the Lua game's cartridge.lua: its
+                                  frame overlay.gif (a night moor), the
+                                  arrows up/down/left/right.gif on its step
+                                  keys, and glint.wav, milestone.wav and
+                                  caught.wav.
 
 Everything is drawn and synthesized here from code, with fixed seeds, so
 every run writes the same bytes.
@@ -130,6 +135,12 @@ TITLE_LETTERS = {
     "R": ["####.", "#...#", "####.", "#..#.", "#...#"],
     "A": [".###.", "#...#", "#####", "#...#", "#...#"],
     "X": ["#...#", ".#.#.", "..#..", ".#.#.", "#...#"],
+    # The rest of Glintmoor's name.
+    "G": [".####", "#....", "#..##", "#...#", ".###."],
+    "L": ["#....", "#....", "#....", "#....", "#####"],
+    "I": ["#####", "..#..", "..#..", "..#..", "#####"],
+    "M": ["#...#", "##.##", "#.#.#", "#...#", "#...#"],
+    "O": [".###.", "#...#", "#...#", "#...#", ".###."],
 }
 TITLE_CELL = 2
 TITLE_GAP = 2  # pixels between letters
@@ -156,17 +167,19 @@ def _in_window(x: int, y: int, margin: int = 0) -> bool:
     return low - margin <= x < high + margin and low - margin <= y < high + margin
 
 
-def _title_box() -> tuple[int, int, int, int]:
+def _title_box(text: str = TITLE_TEXT) -> tuple[int, int, int, int]:
     """Left, top, right and bottom (exclusive) of the name and its shadow."""
-    width = len(TITLE_TEXT) * 5 * TITLE_CELL + (len(TITLE_TEXT) - 1) * TITLE_GAP
+    width = len(text) * 5 * TITLE_CELL + (len(text) - 1) * TITLE_GAP
     left = (OVERLAY_SIZE - width) // 2
     return left, TITLE_TOP, left + width + 1, TITLE_TOP + 5 * TITLE_CELL + 1
 
 
-def _draw_title(image: Image.Image) -> None:
-    left, top, _, _ = _title_box()
+def _draw_title(image: Image.Image, text: str = TITLE_TEXT, inks=None) -> None:
+    """The name centred in the bottom band; inks: letter, lit edge, shadow."""
+    letter_ink, light_ink, shadow_ink = inks or (TITLE, TITLE_LIGHT, TITLE_SHADOW)
+    left, top, _, _ = _title_box(text)
     cells = []
-    for i, letter in enumerate(TITLE_TEXT):
+    for i, letter in enumerate(text):
         x0 = left + i * (5 * TITLE_CELL + TITLE_GAP)
         for row, line in enumerate(TITLE_LETTERS[letter]):
             for column, mark in enumerate(line):
@@ -179,10 +192,10 @@ def _draw_title(image: Image.Image) -> None:
                 lit.add((x + dx, y + dy))
     # The shadow first, one pixel down and right, then the letters over it.
     for x, y in lit:
-        image.putpixel((x + 1, y + 1), TITLE_SHADOW)
+        image.putpixel((x + 1, y + 1), shadow_ink)
     for x, y in lit:
         # The top pixel of each stroke catches the light.
-        image.putpixel((x, y), TITLE if (x, y - 1) in lit else TITLE_LIGHT)
+        image.putpixel((x, y), letter_ink if (x, y - 1) in lit else light_ink)
 
 
 def _draw_planet(image: Image.Image, cx: int, cy: int, radius: int) -> None:
@@ -269,17 +282,20 @@ def zentrax_overlay() -> Image.Image:
     _draw_planet(image, *planet)
     _draw_ship(image, *ship)
     _draw_title(image)
-
-    # The window: a rim line, then a sunken bevel just outside the clear part.
-    low, high = WINDOW
-    draw.rectangle([low - 3, low - 3, high + 2, high + 2], outline=RIM)
-    draw.rectangle([low - 2, low - 2, high + 1, high + 1], fill=SPACE)
-    draw.line([low - 1, low - 1, high, low - 1], fill=BEVEL_DARK)
-    draw.line([low - 1, low - 1, low - 1, high], fill=BEVEL_DARK)
-    draw.line([low, high, high, high], fill=BEVEL_LIGHT)
-    draw.line([high, low, high, high], fill=BEVEL_LIGHT)
-    draw.rectangle([low, low, high - 1, high - 1], fill=CLEAR)
+    _draw_window(draw, SPACE, RIM, BEVEL_DARK, BEVEL_LIGHT)
     return image
+
+
+def _draw_window(draw: ImageDraw.ImageDraw, band: int, rim: int, dark: int, light: int) -> None:
+    """A rim line, then a sunken bevel just outside the see-through square."""
+    low, high = WINDOW
+    draw.rectangle([low - 3, low - 3, high + 2, high + 2], outline=rim)
+    draw.rectangle([low - 2, low - 2, high + 1, high + 1], fill=band)
+    draw.line([low - 1, low - 1, high, low - 1], fill=dark)
+    draw.line([low - 1, low - 1, low - 1, high], fill=dark)
+    draw.line([low, high, high, high], fill=light)
+    draw.line([high, low, high, high], fill=light)
+    draw.rectangle([low, low, high - 1, high - 1], fill=CLEAR)
 
 
 # ---------------------------------------------------------------------------
@@ -427,6 +443,164 @@ def gameover_tune() -> list[float]:
     samples.extend([0.0] * round(0.05 * RATE))
     return _fade(samples, 0.002, 0.01)
 
+# ---------------------------------------------------------------------------
+# Glintmoor, the Lua cartridge: its frame, its four arrow keys, its sounds.
+#
+# The frame has Zentrax's geometry (see above): a night moor round the same
+# see-through window, a crescent moon high in the right band, reeds in the
+# corners and will-o'-wisp glints where Zentrax has stars.
+
+MOOR_NIGHT, MOOR_EDGE, WISP_DIM, WISP, WISP_BRIGHT = range(1, 6)
+MOOR_RIM, MOOR_BEVEL_DARK, MOOR_BEVEL_LIGHT, MOOR_TITLE, MOOR_TITLE_LIGHT = range(6, 11)
+MOOR_TITLE_SHADOW, MOON, REED, REED_HEAD = range(11, 15)
+MOOR_PALETTE = [
+    (224, 224, 224),  # CLEAR: see-through
+    (14, 26, 30),  # MOOR_NIGHT: the border band
+    (6, 12, 14),  # MOOR_EDGE: the band's outermost line
+    (62, 86, 52),  # WISP_DIM
+    (176, 212, 96),  # WISP
+    (246, 255, 196),  # WISP_BRIGHT
+    (38, 70, 60),  # MOOR_RIM
+    (2, 6, 6),  # MOOR_BEVEL_DARK
+    (104, 156, 134),  # MOOR_BEVEL_LIGHT
+    (222, 212, 150),  # MOOR_TITLE
+    (255, 250, 214),  # MOOR_TITLE_LIGHT
+    (58, 40, 70),  # MOOR_TITLE_SHADOW
+    (236, 232, 198),  # MOON
+    (40, 62, 40),  # REED
+    (96, 70, 40),  # REED_HEAD: a bulrush's brown head
+]
+MOOR_TITLE_TEXT = "GLINTMOOR"
+
+# Reeds: left x, ground y, height. A tall stand low in the left band, short
+# ones in the bottom corners either side of the name.
+MOOR_REEDS = [(4, 150, 22), (8, 150, 30), (12, 150, 18), (6, 166, 9), (14, 166, 12),
+              (22, 166, 7), (145, 166, 8), (153, 166, 12), (161, 166, 10)]
+
+
+def _draw_reed(image: Image.Image, x: int, ground: int, height: int) -> None:
+    """A stalk with a bulrush head two pixels wide below its tip."""
+    for y in range(ground - height, ground + 1):
+        image.putpixel((x, y), REED)
+    for y in range(ground - height + 2, ground - height + 6):
+        image.putpixel((x, y), REED_HEAD)
+        image.putpixel((x + 1, y), REED_HEAD)
+
+
+def _draw_moon(image: Image.Image, cx: int, cy: int, radius: int) -> None:
+    """A crescent: the disc less a disc shifted to the upper right."""
+    for y in range(cy - radius, cy + radius + 1):
+        for x in range(cx - radius, cx + radius + 1):
+            inside = (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius
+            bitten = (x - cx - 3) ** 2 + (y - cy + 2) ** 2 <= radius * radius
+            if inside and not bitten:
+                image.putpixel((x, y), MOON)
+
+
+def _draw_wisps(image: Image.Image, keep_clear: list[tuple[int, int, int, int]]) -> None:
+    """Glints scattered over the band, a few of them haloed; a fixed scatter."""
+    size = OVERLAY_SIZE
+    moor = random.Random(2026)
+    placed = 0
+    while placed < 60:
+        x, y = moor.randrange(2, size - 2), moor.randrange(2, size - 2)
+        if _in_window(x, y, margin=7) or image.getpixel((x, y)) != MOOR_NIGHT:
+            continue
+        if any(l - 2 <= x < r + 2 and t - 2 <= y < b + 2 for l, t, r, b in keep_clear):
+            continue
+        kind = moor.random()
+        image.putpixel((x, y), WISP_DIM if kind < 0.5 else WISP if kind < 0.85 else WISP_BRIGHT)
+        if kind >= 0.85:
+            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                image.putpixel((x + dx, y + dy), WISP_DIM)
+        placed += 1
+
+
+def glintmoor_overlay() -> Image.Image:
+    """The frame of Glintmoor: a night moor round a see-through window."""
+    size = OVERLAY_SIZE
+    image = Image.new("P", (size, size), MOOR_NIGHT)
+    image.putpalette([channel for colour in MOOR_PALETTE for channel in colour])
+    draw = ImageDraw.Draw(image)
+    draw.rectangle([0, 0, size - 1, size - 1], outline=MOOR_EDGE)
+    moon = (161, 30, 5)
+    for reed in MOOR_REEDS:
+        _draw_reed(image, *reed)
+    _draw_moon(image, *moon)
+    keep_clear = [_title_box(MOOR_TITLE_TEXT),
+                  (moon[0] - 7, moon[1] - 7, moon[0] + 8, moon[1] + 8)]
+    _draw_wisps(image, keep_clear)
+    inks = (MOOR_TITLE, MOOR_TITLE_LIGHT, MOOR_TITLE_SHADOW)
+    _draw_title(image, MOOR_TITLE_TEXT, inks)
+    _draw_window(draw, MOOR_NIGHT, MOOR_RIM, MOOR_BEVEL_DARK, MOOR_BEVEL_LIGHT)
+    return image
+
+
+def glintmoor_arrow(direction: str) -> Image.Image:
+    """A step key's picture: Zentrax's up arrow turned 'up', 'down', 'left' or 'right'."""
+    width, height = BUTTON_PICTURE_SIZE
+    cx, cy = width // 2, height // 2
+    pixels = _up_arrow()  # rows 2..14, columns cx - 5 .. cx + 5
+    if direction == "down":
+        pixels = {(x, height - 1 - y) for x, y in pixels}
+    elif direction in ("left", "right"):
+        # Turned on its side about the picture's centre: the tip to the left.
+        pixels = {(cx - 6 + (y - 2), cy + (x - cx)) for x, y in pixels}
+        if direction == "right":
+            pixels = {(width - 1 - x, y) for x, y in pixels}
+    image = Image.new("P", (width, height), 0)
+    image.putpalette([channel for colour in BUTTON_PALETTE for channel in colour])
+    for pixel in pixels:
+        image.putpixel(pixel, 1)
+    return image
+
+
+def _tone(frequency: float, length: float, decay: float) -> list[float]:
+    """A bell-like sine with its octave, dying away over `decay` seconds."""
+    count = round(length * RATE)
+    return [
+        (math.sin(2 * math.pi * frequency * i / RATE)
+         + 0.3 * math.sin(4 * math.pi * frequency * i / RATE)) * math.exp(-i / RATE / decay)
+        for i in range(count)
+    ]
+
+
+def glint_sound() -> list[float]:
+    """A glint gathered: two quick rising notes, a tenth of a second in all."""
+    return _fade(_tone(1318.5, 0.04, 0.03) + _tone(1760.0, 0.06, 0.03), 0.002, 0.01)
+
+
+def milestone_sound() -> list[float]:
+    """Every fifth glint: a quick arpeggio up C, E, G, C, the last held a little."""
+    samples = []
+    for frequency, length in ((1046.5, 0.05), (1318.5, 0.05), (1568.0, 0.05), (2093.0, 0.12)):
+        samples += _tone(frequency, length, 0.06)
+    return _fade(samples, 0.002, 0.02)
+
+
+def caught_sound() -> list[float]:
+    """The wraith's catch: a wavering moan falling two octaves in 0.6 s."""
+    count = round(0.6 * RATE)
+    hiss = random.Random(13)
+    samples, phase = [], 0.0
+    for i in range(count):
+        t = i / RATE
+        frequency = 440 * (110 / 440) ** (t / 0.6) * (1 + 0.04 * math.sin(2 * math.pi * 7 * t))
+        phase += 2 * math.pi * frequency / RATE
+        moan = math.sin(phase) + 0.25 * math.sin(3 * phase)
+        samples.append((moan + 0.15 * (hiss.random() * 2 - 1)) * (1 - t / 0.6) ** 0.5)
+    return _fade(samples, 0.005, 0.03)
+
+
+def glintmoor(folder: Path) -> None:
+    """Writes Glintmoor's pictures and sounds beside its cartridge.lua."""
+    glintmoor_overlay().save(folder / "overlay.gif", transparency=CLEAR, optimize=False)
+    for direction in ("up", "down", "left", "right"):
+        glintmoor_arrow(direction).save(folder / f"{direction}.gif", transparency=0, optimize=False)
+    _write_wave(folder / "glint.wav", glint_sound())
+    _write_wave(folder / "milestone.wav", milestone_sound())
+    _write_wave(folder / "caught.wav", caught_sound())
+
 
 def main() -> None:
     icons = ASSETS / "icons"
@@ -451,6 +625,10 @@ def main() -> None:
     samples.mkdir(parents=True, exist_ok=True)
     _write_wave(samples / "zx_hit.wav", hit_sound())
     _write_wave(samples / "zx_gameover.wav", gameover_tune())
+
+    cartridge = ASSETS / "cartridges" / "Glintmoor"
+    cartridge.mkdir(parents=True, exist_ok=True)
+    glintmoor(cartridge)
 
 
 if __name__ == "__main__":
