@@ -94,6 +94,57 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
         EXPECT_EQ(window.findChild<QWidget*>("Frame1")->palette().color(QPalette::Window),
                   QColor(Grey(grey)));
     }
+    // Once a cartridge is in, a tick comes only while there is something to
+    // paint: its timer fires here, as its single shot would, at the next pump.
+    QTimer* timer = window.RefreshTimer();
+    EXPECT_FALSE(timer->isActive()) << "a tick before the first insertion";
+    std::vector<std::string> shown;  // the cells after each tick
+    std::vector<int> greys;          // each tick's one grey of the lit dots, -2 for several
+    long tickBegan = -1000;
+    std::function<void()> atCell200;  // between cells 200 and 201 of the tick running then
+    platform.onPump = [&] {
+        if (atCell200 && platform.pumps == tickBegan + 200) std::exchange(atCell200, nullptr)();
+        if (!timer->isActive()) return;
+        timer->stop();
+        tickBegan = platform.pumps;
+        window.RefreshDisplay();
+        shown.push_back(Cells());
+        int grey = -1;
+        for (int n = 0; n < 256; ++n) {
+            const int g = qRed(window.Display()->CellColor(n));
+            grey = g == 208 ? grey : grey == -1 || grey == g ? g : -2;
+        }
+        greys.push_back(grey);
+    };
+    auto* weak = window.findChild<QCheckBox*>("Check2");
+    platform.draws.insert(platform.draws.end(), {0.25f, 0.75f});  // then 0
+    const double t = platform.Seconds();
+    platform.At(t + 1, [&] {
+        EXPECT_EQ(shown, std::vector{testing::MenuPicture("4S1")}) << "one tick a change";
+        window.Keypad(1)->click();  // the size, 4 to 3
+        shown.clear();
+    });
+    platform.At(t + 2, [&] {
+        EXPECT_EQ(shown, std::vector{testing::MenuPicture("3S1")}) << "a second of nothing";
+        weak->setChecked(true);
+        greys.clear();
+    });
+    platform.At(t + 2.9, [&] {
+        ASSERT_GE(greys.size(), 3u) << "a weak battery keeps the ticks coming";
+        EXPECT_EQ(std::vector(greys.begin(), greys.begin() + 3), (std::vector{48, 80, 32}));
+        weak->setChecked(false);
+    });
+    platform.At(t + 3.9, [&] {
+        EXPECT_EQ(shown.back(), testing::MenuPicture("3S1")) << "black again";
+        EXPECT_FALSE(timer->isActive());
+        // Taken out between two cells of a tick: the cells passed are lit.
+        atCell200 = [this] { Click("Command2"); };
+        window.Keypad(1)->click();
+    });
+    Click("Command1");
+    platform.PumpEvents();  // the event loop's next turn
+    EXPECT_EQ(shown.back(), testing::Picture().Text()) << "blank at the tick after the removal";
+    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
