@@ -1,11 +1,17 @@
 #include "Machine.h"
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "Rig.h"
@@ -58,12 +64,17 @@ class StepTimes : public TimingWatch {
 };
 
 // The scripted session: each action runs at its time on the real clock,
-// counted from the window's first paint, inside whatever loop is pumping
-// then, as a click would.
+// counted from the window's first paint (or from where a quiet spell ended),
+// inside whatever loop is pumping then, as a click would.
 class Script {
   public:
     Script(MainWindow& window, Console& console, WatchedPlatform& platform)
-        : window_(window), console_(console), platform_(platform) {}
+        : window_(window), console_(console), platform_(platform) {
+        // The benchmark's word that a quiet spell is over: the only event
+        // the window gets meanwhile.
+        QObject::connect(&goOn_, &QSocketNotifier::activated, &window_, [this] { GoOn(); });
+        goOn_.setEnabled(false);
+    }
 
     void Start() {
         start_ = Clock::now();
@@ -77,9 +88,31 @@ class Script {
         At(3.9, [this] { Key(2); });
         At(3.92, [this] { Key(2); });
         Measure(4.0, 2.0, "processor menu");
+        At(6.0, [this] { Quiet("menu", [this] { WeakBattery(); }); });
+    }
+
+    Figures figures;
+
+  private:
+    // The menu's lit dots on a weak battery, then the game.
+    void WeakBattery() {
+        Check("Check2", true);
+        After(0.2, [this] {
+            Quiet("weak battery", [this] {
+                Check("Check2", false);
+                Play();
+            });
+        });
+    }
+
+    void Play() {
+        start_ = Clock::now() - std::chrono::milliseconds(6000);
         At(6.0, [this] { Key(5); });
+        At(6.2, [this] {
+            playStart_ = Read();
+            Say("from playing");
+        });
         // Play: shots at chosen times, from each of the three keys; the
-        At(6.2, [this] { playStart_ = Read(); });
         // game ends after ten targets. A shot while a beam flies, or a
         // second one at the same target, is refused.
         for (int shot = 0; shot < 40; ++shot) {
@@ -94,9 +127,6 @@ class Script {
         console_.Watch(&steps_);
     }
 
-    Figures figures;
-
-  private:
     struct Reading {
         double wall;
         double processor;
@@ -117,6 +147,10 @@ class Script {
                            std::move(action));
     }
 
+    void After(double seconds, std::function<void()> action) {
+        At(Since() + seconds, std::move(action));
+    }
+
     void Measure(double from, double seconds, const std::string& name) {
         At(from, [this, seconds, name] {
             const Reading begin = Read();
@@ -124,10 +158,37 @@ class Script {
         });
     }
 
+    static void Say(const std::string& line) {
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+    }
+
+    // Nothing is scripted until the benchmark says to go on.
+    void Quiet(const std::string& name, std::function<void()> then) {
+        then_ = std::move(then);
+        goOn_.setEnabled(true);
+        Say("quiet " + name);
+    }
+
+    void GoOn() {
+        char line[64];
+        if (::read(STDIN_FILENO, line, sizeof line) <= 0) {
+            // No one will say it: the quiet spell is over at once.
+            goOn_.setEnabled(false);
+        }
+        if (then_) {
+            std::exchange(then_, nullptr)();
+        }
+    }
+
     double Since() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
     void Click(const char* name) {
         window_.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    }
+
+    void Check(const char* name, bool checked) {
+        window_.findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(checked);
     }
 
     void Key(int index) { window_.Keypad(index)->click(); }
@@ -144,11 +205,18 @@ class Script {
         figures["sound overrun max"] =
             1000.0 * *std::max_element(platform_.overruns.begin(), platform_.overruns.end());
         figures["sounds"] = static_cast<double>(platform_.overruns.size());
+        Say("to playing");
         const double t = Since();
         Measure(t + 0.3, 2.0, "processor game over");
-        At(t + 2.5, [this] { Click("Command2"); });
-        Measure(t + 3.0, 2.0, "processor after removal");
-        At(t + 5.2, [this] { RefreshTicks(); });
+        // The score stands, the tune is over and the sound device released.
+        At(t + 3.0, [this] { Quiet("score", [this] { Removal(); }); });
+    }
+
+    void Removal() {
+        Click("Command2");
+        const double t = Since();
+        Measure(t + 0.5, 2.0, "processor after removal");
+        At(t + 2.7, [this] { Quiet("empty slot", [this] { RefreshTicks(); }); });
     }
 
     // The refresh, tick by tick: first with the display unchanged, then with
@@ -185,16 +253,25 @@ class Script {
     StepTimes steps_;
     Clock::time_point start_;
     Reading playStart_{};
+    QSocketNotifier goOn_{STDIN_FILENO, QSocketNotifier::Read};
+    std::function<void()> then_;
 };
 
 }  // namespace
 
-Figures RunMachine(int argc, char* argv[], QtPlatform::Pumping pumping) {
+Figures RunMachine(int argc, char* argv[], Design design) {
     UseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     SetUpApplication(app);
-    WatchedPlatform platform(pumping);
+    const auto pumping =
+        design == Design::Spinning ? QtPlatform::Pumping::Spin : QtPlatform::Pumping::Wait;
+    const double release = design == Design::Quiet ? WavPlayer::kReleaseAfterSeconds
+                                                   : std::numeric_limits<double>::infinity();
+    WatchedPlatform platform(pumping, release);
     Rig rig(platform);
+    if (design != Design::Quiet) {
+        rig.window.SetRefresh(MainWindow::Refresh::Always);
+    }
     Script script(rig.window, rig.console, platform);
     WhenPainted(*rig.window.Display(), [&script] {
         script.figures["first paint at"] = MonotonicSeconds();
