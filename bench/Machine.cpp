@@ -74,6 +74,8 @@ class Script {
         // the window gets meanwhile.
         QObject::connect(&goOn_, &QSocketNotifier::activated, &window_, [this] { GoOn(); });
         goOn_.setEnabled(false);
+        // Counted in the tick's own wake-up.
+        QObject::connect(window_.RefreshTimer(), &QTimer::timeout, &window_, [this] { ++ticks_; });
     }
 
     void Start() {
@@ -166,6 +168,7 @@ class Script {
     // Nothing is scripted until the benchmark says to go on.
     void Quiet(const std::string& name, std::function<void()> then) {
         then_ = std::move(then);
+        quiet_ = {name, ticks_, MonotonicSeconds()};
         goOn_.setEnabled(true);
         Say("quiet " + name);
     }
@@ -176,6 +179,8 @@ class Script {
             // No one will say it: the quiet spell is over at once.
             goOn_.setEnabled(false);
         }
+        figures["ticks " + quiet_.name] =
+            (ticks_ - quiet_.ticks) / (MonotonicSeconds() - quiet_.began);
         if (then_) {
             std::exchange(then_, nullptr)();
         }
@@ -255,6 +260,13 @@ class Script {
     Reading playStart_{};
     QSocketNotifier goOn_{STDIN_FILENO, QSocketNotifier::Read};
     std::function<void()> then_;
+    // The refresh ticks so far, and where the current quiet spell began.
+    int ticks_ = 0;
+    struct {
+        std::string name;
+        int ticks;
+        double began;
+    } quiet_{};
 };
 
 }  // namespace
