@@ -12,9 +12,11 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "Rig.h"
+#include "Watched.h"
 #include "sound/WavPlayer.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
@@ -24,44 +26,6 @@ namespace lumidot::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The platform of the program, watched: every sound it plays is timed
-// against the sound's own length.
-class WatchedPlatform : public QtPlatform {
-  public:
-    using QtPlatform::QtPlatform;
-
-    void PlayWave(const std::string& path) override {
-        const double start = Seconds();
-        QtPlatform::PlayWave(path);
-        const double seconds = static_cast<double>(WavPlayer::Load(path).size()) /
-                               (WavPlayer::kRate * WavPlayer::kChannels);
-        overruns.push_back(Seconds() - start - seconds);
-        if (onSound) {
-            onSound(path);
-        }
-    }
-
-    std::vector<double> overruns;
-    std::function<void(const std::string&)> onSound;
-};
-
-// Each step's lateness counts from its due time or, when one of the game's
-// own waits (the hit test's pause, a sound) held it up, from that wait's end.
-class StepTimes : public TimingWatch {
-  public:
-    void StepRan(double due, double ran) override {
-        held += lastHoldEnd_ > due ? 1 : 0;
-        lateness.push_back(ran - std::max(due, lastHoldEnd_));
-    }
-    void HoldEnded(double at) override { lastHoldEnd_ = at; }
-
-    std::vector<double> lateness;
-    int held = 0;
-
-  private:
-    double lastHoldEnd_ = 0.0;
-};
 
 // The scripted session: each action runs at its time on the real clock,
 // counted from the window's first paint (or from where a quiet spell ended),
@@ -119,7 +83,8 @@ class Script {
         // second one at the same target, is refused.
         for (int shot = 0; shot < 40; ++shot) {
             const int key = 7 + shot % 3;
-            At(6.5 + 0.45 * shot, [this, key] { Key(key); });
+            At(
+                6.5 + 0.45 * shot, [this, key] { Key(key); }, shots_.get());
         }
         platform_.onSound = [this](const std::string& path) {
             if (path.size() >= 15 && path.compare(path.size() - 15, 15, "zx_gameover.wav") == 0) {
@@ -140,13 +105,14 @@ class Script {
         return 100.0 * (to.processor - from.processor) / (to.wall - from.wall);
     }
 
-    void At(double t, std::function<void()> action) {
+    // An action whose context has gone does not run, nor wake anyone.
+    void At(double t, std::function<void()> action, QObject* context = nullptr) {
         const auto due =
             start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(t));
         const auto wait =
             std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count();
         QTimer::singleShot(static_cast<int>(std::max<long long>(wait, 0)), Qt::PreciseTimer,
-                           std::move(action));
+                           context != nullptr ? context : &window_, std::move(action));
     }
 
     void After(double seconds, std::function<void()> action) {
@@ -201,6 +167,8 @@ class Script {
     // The closing tune has started: play has ended. The rest of the script
     // counts from here.
     void GameOver() {
+        // The shots still to come would wake the game-over wait.
+        shots_.reset();
         figures["processor playing"] = Share(playStart_, Read());
         console_.Watch(nullptr);
         figures["step lateness median"] = 1000.0 * Percentile(steps_.lateness, 0.5);
@@ -260,6 +228,7 @@ class Script {
     Reading playStart_{};
     QSocketNotifier goOn_{STDIN_FILENO, QSocketNotifier::Read};
     std::function<void()> then_;
+    std::unique_ptr<QObject> shots_ = std::make_unique<QObject>();
     // The refresh ticks so far, and where the current quiet spell began.
     int ticks_ = 0;
     struct {

@@ -10,7 +10,8 @@ namespace lumidot::bench {
 
 namespace {
 
-// NoMoreThanTicking: at most the ticking baseline's figure.
+// NoMoreThanTicking: at most the ticking baseline's figure, give or take
+// the tenth by which two runs of the same work differ.
 enum class Check { AtMost, AtLeast, Equals, NoMoreThanTicking, None };
 
 struct Row {
@@ -68,7 +69,7 @@ std::vector<Row> Rows() {
 
 std::string TargetText(const Row& row) {
     if (row.check == Check::NoMoreThanTicking) {
-        return "<= ticking";
+        return "<= ticking+10%";
     }
     const char* sign = row.check == Check::AtMost    ? "<= "
                        : row.check == Check::AtLeast ? ">= "
@@ -81,7 +82,7 @@ std::string TargetText(const Row& row) {
 bool Met(const Row& row, double value, const Figures& ticking) {
     switch (row.check) {
         case Check::NoMoreThanTicking:
-            return ticking.count(row.key) != 0 && value <= ticking.at(row.key);
+            return ticking.count(row.key) != 0 && value <= 1.1 * ticking.at(row.key);
         case Check::AtMost:
             return value <= row.target;
         case Check::AtLeast:
