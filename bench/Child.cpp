@@ -140,33 +140,57 @@ void CountQuietSpell(QProcess& child, const QByteArray& name, Figures& figures) 
 
 }  // namespace
 
+namespace {
+
+// What a game's child says between its figures: its quiet spells and the
+// frame of its play.
+class Listener {
+  public:
+    Listener(QProcess& child, Figures& figures) : child_(child), figures_(figures) {}
+
+    void Hear(const QByteArray& line) {
+        if (line.startsWith("quiet ")) {
+            CountQuietSpell(child_, line.mid(6), figures_);
+        } else if (line == "from playing") {
+            playing_.emplace(child_.processId());
+        } else if (line == "to playing" && playing_) {
+            figures_["wakeups playing"] = playing_->PerSecond();
+            playing_.reset();
+        }
+    }
+
+    // Between two lines, so that a thread that ends is counted.
+    void Sample() {
+        if (playing_) {
+            playing_->Sample();
+        }
+    }
+
+  private:
+    QProcess& child_;
+    Figures& figures_;
+    std::optional<Spell> playing_;
+};
+
+}  // namespace
+
 bool RunMachineChild(const QString& design, Figures& figures) {
     QProcess child;
     const double spawned = MonotonicSeconds();
     Start(child, {QStringLiteral("--design"), design});
-    std::optional<Spell> playing;
+    Listener listener(child, figures);
     QByteArray output;
     QByteArray pending;
-    const double deadline = spawned + kMachineDeadlineSeconds;
-    while (child.state() != QProcess::NotRunning && MonotonicSeconds() < deadline) {
+    while (child.state() != QProcess::NotRunning &&
+           MonotonicSeconds() < spawned + kMachineDeadlineSeconds) {
         child.waitForReadyRead(kSampleMilliseconds);
         pending += child.readAllStandardOutput();
         for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
-            const QByteArray line = pending.left(end);
+            listener.Hear(pending.left(end));
+            output += pending.left(end + 1);
             pending.remove(0, end + 1);
-            output += line + '\n';
-            if (line.startsWith("quiet ")) {
-                CountQuietSpell(child, line.mid(6), figures);
-            } else if (line == "from playing") {
-                playing.emplace(child.processId());
-            } else if (line == "to playing" && playing) {
-                figures["wakeups playing"] = playing->PerSecond();
-                playing.reset();
-            }
         }
-        if (playing) {
-            playing->Sample();
-        }
+        listener.Sample();
     }
     const QByteArray name = design.toLocal8Bit();
     if (child.state() != QProcess::NotRunning) {
