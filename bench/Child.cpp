@@ -1,8 +1,15 @@
 #include "Child.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <chrono>
 #include <cstdio>
+#include <optional>
+#include <thread>
+
+#include "KeyToScreen.h"
 
 namespace lumidot::bench {
 
@@ -12,6 +19,16 @@ namespace {
 constexpr int kSignalDeadlineSeconds = 10;
 // How long the signal child is given to play its sound.
 constexpr int kSoundDeadlineSeconds = 60;
+// How long a game's child is given for its whole script.
+constexpr int kMachineDeadlineSeconds = 300;
+// How long each quiet spell is counted, and how often the threads' counts
+// are read meanwhile.
+constexpr double kQuietSeconds = 3.0;
+constexpr int kSampleMilliseconds = 100;
+// Key presses timed in the menu: the speed key, a multiple of its three
+// settings, so that the game is played at the speed the script chose.
+constexpr char kMenuKey = '2';
+constexpr int kMenuPresses = 30;
 
 QString Name(const QStringList& arguments) {
     return arguments.isEmpty() ? QStringLiteral("the") : arguments.last();
@@ -51,7 +68,146 @@ bool WaitForLine(QProcess& child, const QByteArray& line, int seconds, QByteArra
     return true;
 }
 
+// The context switches, voluntary and not, of each thread of a process.
+std::map<int, long long> Switches(qint64 pid) {
+    std::map<int, long long> counts;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& thread : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(tasks.filePath(thread + QStringLiteral("/status")));
+        if (!status.open(QIODevice::ReadOnly)) {
+            continue;  // it has ended meanwhile
+        }
+        long long sum = 0;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            // "voluntary_ctxt_switches:" and "nonvoluntary_ctxt_switches:"
+            if (line.contains("voluntary_ctxt_switches:")) {
+                sum += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+            }
+        }
+        counts[thread.toInt()] = sum;
+    }
+    return counts;
+}
+
+// A child's wake-ups over a spell: each thread's switches since the spell
+// began, or since it started. Read often enough that a thread which ends
+// meanwhile is counted up to its last tenth of a second.
+class Spell {
+  public:
+    explicit Spell(qint64 pid) : pid_(pid), first_(Switches(pid)), last_(first_) {}
+
+    void Sample() {
+        for (const auto& [thread, count] : Switches(pid_)) {
+            last_[thread] = count;
+        }
+    }
+
+    double PerSecond() {
+        Sample();
+        long long total = 0;
+        for (const auto& [thread, count] : last_) {
+            const auto first = first_.find(thread);
+            total += count - (first == first_.end() ? 0 : first->second);
+        }
+        return static_cast<double>(total) / (MonotonicSeconds() - began_);
+    }
+
+  private:
+    qint64 pid_;
+    double began_ = MonotonicSeconds();
+    std::map<int, long long> first_;
+    std::map<int, long long> last_;
+};
+
+// A quiet spell of the child: counted, the menu's key timed, then the
+// child is told to go on.
+void CountQuietSpell(QProcess& child, const QByteArray& name, Figures& figures) {
+    Spell spell(child.processId());
+    for (const double end = MonotonicSeconds() + kQuietSeconds; MonotonicSeconds() < end;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSampleMilliseconds));
+        spell.Sample();
+    }
+    figures["wakeups " + name.toStdString()] = spell.PerSecond();
+    if (name == "menu") {
+        const double median = KeyToScreenMedian(kMenuKey, kMenuPresses);
+        if (median >= 0) {
+            figures["key to screen median"] = median;
+        }
+    }
+    child.write("go\n");
+    child.waitForBytesWritten(5000);
+}
+
 }  // namespace
+
+namespace {
+
+// What a game's child says between its figures: its quiet spells and the
+// frame of its play.
+class Listener {
+  public:
+    Listener(QProcess& child, Figures& figures) : child_(child), figures_(figures) {}
+
+    void Hear(const QByteArray& line) {
+        if (line.startsWith("quiet ")) {
+            CountQuietSpell(child_, line.mid(6), figures_);
+        } else if (line == "from playing") {
+            playing_.emplace(child_.processId());
+        } else if (line == "to playing" && playing_) {
+            figures_["wakeups playing"] = playing_->PerSecond();
+            playing_.reset();
+        }
+    }
+
+    // Between two lines, so that a thread that ends is counted.
+    void Sample() {
+        if (playing_) {
+            playing_->Sample();
+        }
+    }
+
+  private:
+    QProcess& child_;
+    Figures& figures_;
+    std::optional<Spell> playing_;
+};
+
+}  // namespace
+
+bool RunMachineChild(const QString& design, Figures& figures) {
+    QProcess child;
+    const double spawned = MonotonicSeconds();
+    Start(child, {QStringLiteral("--design"), design});
+    Listener listener(child, figures);
+    QByteArray output;
+    QByteArray pending;
+    while (child.state() != QProcess::NotRunning &&
+           MonotonicSeconds() < spawned + kMachineDeadlineSeconds) {
+        child.waitForReadyRead(kSampleMilliseconds);
+        pending += child.readAllStandardOutput();
+        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+            listener.Hear(pending.left(end));
+            output += pending.left(end + 1);
+            pending.remove(0, end + 1);
+        }
+        listener.Sample();
+    }
+    const QByteArray name = design.toLocal8Bit();
+    if (child.state() != QProcess::NotRunning) {
+        Kill(child);
+        std::fprintf(stderr, "lumidot_bench: the %s run did not end within %d s and was killed\n",
+                     name.constData(), kMachineDeadlineSeconds);
+        return false;
+    }
+    ReadFigures(output + pending + child.readAllStandardOutput(), figures);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 ||
+        figures.count("first paint at") == 0) {
+        std::fprintf(stderr, "lumidot_bench: the %s run failed\n", name.constData());
+        return false;
+    }
+    figures["start to first paint"] = 1000.0 * (figures["first paint at"] - spawned);
+    return true;
+}
 
 bool RunChild(const QStringList& arguments, int seconds, Figures& figures) {
     const QByteArray name = Name(arguments).toLocal8Bit();

@@ -1,14 +1,22 @@
 #include "Machine.h"
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
+#include <limits>
+#include <memory>
 #include <vector>
 
 #include "Rig.h"
+#include "Watched.h"
 #include "sound/WavPlayer.h"
 #include "window/Application.h"
 #include "window/DotMatrix.h"
@@ -20,51 +28,20 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The platform of the program, watched: every sound it plays is timed
-// against the sound's own length.
-class WatchedPlatform : public QtPlatform {
-  public:
-    using QtPlatform::QtPlatform;
-
-    void PlayWave(const std::string& path) override {
-        const double start = Seconds();
-        QtPlatform::PlayWave(path);
-        const double seconds = static_cast<double>(WavPlayer::Load(path).size()) /
-                               (WavPlayer::kRate * WavPlayer::kChannels);
-        overruns.push_back(Seconds() - start - seconds);
-        if (onSound) {
-            onSound(path);
-        }
-    }
-
-    std::vector<double> overruns;
-    std::function<void(const std::string&)> onSound;
-};
-
-// Each step's lateness counts from its due time or, when one of the game's
-// own waits (the hit test's pause, a sound) held it up, from that wait's end.
-class StepTimes : public TimingWatch {
-  public:
-    void StepRan(double due, double ran) override {
-        held += lastHoldEnd_ > due ? 1 : 0;
-        lateness.push_back(ran - std::max(due, lastHoldEnd_));
-    }
-    void HoldEnded(double at) override { lastHoldEnd_ = at; }
-
-    std::vector<double> lateness;
-    int held = 0;
-
-  private:
-    double lastHoldEnd_ = 0.0;
-};
-
 // The scripted session: each action runs at its time on the real clock,
-// counted from the window's first paint, inside whatever loop is pumping
-// then, as a click would.
+// counted from the window's first paint (or from where a quiet spell ended),
+// inside whatever loop is pumping then, as a click would.
 class Script {
   public:
     Script(MainWindow& window, Console& console, WatchedPlatform& platform)
-        : window_(window), console_(console), platform_(platform) {}
+        : window_(window), console_(console), platform_(platform) {
+        // The benchmark's word that a quiet spell is over: the only event
+        // the window gets meanwhile.
+        QObject::connect(&goOn_, &QSocketNotifier::activated, &window_, [this] { GoOn(); });
+        goOn_.setEnabled(false);
+        // Counted in the tick's own wake-up.
+        QObject::connect(window_.RefreshTimer(), &QTimer::timeout, &window_, [this] { ++ticks_; });
+    }
 
     void Start() {
         start_ = Clock::now();
@@ -78,14 +55,37 @@ class Script {
         At(3.9, [this] { Key(2); });
         At(3.92, [this] { Key(2); });
         Measure(4.0, 2.0, "processor menu");
+        At(6.0, [this] { Quiet("menu", [this] { WeakBattery(); }); });
+    }
+
+    Figures figures;
+
+  private:
+    // The menu's lit dots on a weak battery, then the game.
+    void WeakBattery() {
+        Check("Check2", true);
+        After(0.2, [this] {
+            Quiet("weak battery", [this] {
+                Check("Check2", false);
+                Play();
+            });
+        });
+    }
+
+    void Play() {
+        start_ = Clock::now() - std::chrono::milliseconds(6000);
         At(6.0, [this] { Key(5); });
+        At(6.2, [this] {
+            playStart_ = Read();
+            Say("from playing");
+        });
         // Play: shots at chosen times, from each of the three keys; the
-        At(6.2, [this] { playStart_ = Read(); });
         // game ends after ten targets. A shot while a beam flies, or a
         // second one at the same target, is refused.
         for (int shot = 0; shot < 40; ++shot) {
             const int key = 7 + shot % 3;
-            At(6.5 + 0.45 * shot, [this, key] { Key(key); });
+            At(
+                6.5 + 0.45 * shot, [this, key] { Key(key); }, shots_.get());
         }
         platform_.onSound = [this](const std::string& path) {
             if (path.size() >= 15 && path.compare(path.size() - 15, 15, "zx_gameover.wav") == 0) {
@@ -95,9 +95,6 @@ class Script {
         console_.Watch(&steps_);
     }
 
-    Figures figures;
-
-  private:
     struct Reading {
         double wall;
         double processor;
@@ -109,13 +106,18 @@ class Script {
         return 100.0 * (to.processor - from.processor) / (to.wall - from.wall);
     }
 
-    void At(double t, std::function<void()> action) {
+    // An action whose context has gone does not run, nor wake anyone.
+    void At(double t, std::function<void()> action, QObject* context = nullptr) {
         const auto due =
             start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(t));
         const auto wait =
             std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count();
         QTimer::singleShot(static_cast<int>(std::max<long long>(wait, 0)), Qt::PreciseTimer,
-                           std::move(action));
+                           context != nullptr ? context : &window_, std::move(action));
+    }
+
+    void After(double seconds, std::function<void()> action) {
+        At(Since() + seconds, std::move(action));
     }
 
     void Measure(double from, double seconds, const std::string& name) {
@@ -125,10 +127,40 @@ class Script {
         });
     }
 
+    static void Say(const std::string& line) {
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+    }
+
+    // Nothing is scripted until the benchmark says to go on.
+    void Quiet(const std::string& name, std::function<void()> then) {
+        then_ = std::move(then);
+        quiet_ = {name, ticks_, MonotonicSeconds()};
+        goOn_.setEnabled(true);
+        Say("quiet " + name);
+    }
+
+    void GoOn() {
+        char line[64];
+        if (::read(STDIN_FILENO, line, sizeof line) <= 0) {
+            // No one will say it: the quiet spell is over at once.
+            goOn_.setEnabled(false);
+        }
+        figures["ticks " + quiet_.name] =
+            (ticks_ - quiet_.ticks) / (MonotonicSeconds() - quiet_.began);
+        if (then_) {
+            std::exchange(then_, nullptr)();
+        }
+    }
+
     double Since() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
     void Click(const char* name) {
         window_.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    }
+
+    void Check(const char* name, bool checked) {
+        window_.findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(checked);
     }
 
     void Key(int index) { window_.Keypad(index)->click(); }
@@ -136,6 +168,8 @@ class Script {
     // The closing tune has started: play has ended. The rest of the script
     // counts from here.
     void GameOver() {
+        // The shots still to come would wake the game-over wait.
+        shots_.reset();
         figures["processor playing"] = Share(playStart_, Read());
         console_.Watch(nullptr);
         figures["step lateness median"] = 1000.0 * Percentile(steps_.lateness, 0.5);
@@ -145,11 +179,18 @@ class Script {
         figures["sound overrun max"] =
             1000.0 * *std::max_element(platform_.overruns.begin(), platform_.overruns.end());
         figures["sounds"] = static_cast<double>(platform_.overruns.size());
+        Say("to playing");
         const double t = Since();
         Measure(t + 0.3, 2.0, "processor game over");
-        At(t + 2.5, [this] { Click(objectnames::kRemoveButton); });
-        Measure(t + 3.0, 2.0, "processor after removal");
-        At(t + 5.2, [this] { RefreshTicks(); });
+        // The score stands, the tune is over and the sound device released.
+        At(t + 3.0, [this] { Quiet("score", [this] { Removal(); }); });
+    }
+
+    void Removal() {
+        Click(objectnames::kRemoveButton);
+        const double t = Since();
+        Measure(t + 0.5, 2.0, "processor after removal");
+        At(t + 2.7, [this] { Quiet("empty slot", [this] { RefreshTicks(); }); });
     }
 
     // The refresh, tick by tick: first with the display unchanged, then with
@@ -186,16 +227,33 @@ class Script {
     StepTimes steps_;
     Clock::time_point start_;
     Reading playStart_{};
+    QSocketNotifier goOn_{STDIN_FILENO, QSocketNotifier::Read};
+    std::function<void()> then_;
+    std::unique_ptr<QObject> shots_ = std::make_unique<QObject>();
+    // The refresh ticks so far, and where the current quiet spell began.
+    int ticks_ = 0;
+    struct {
+        std::string name;
+        int ticks;
+        double began;
+    } quiet_{};
 };
 
 }  // namespace
 
-Figures RunMachine(int argc, char* argv[], QtPlatform::Pumping pumping) {
+Figures RunMachine(int argc, char* argv[], Design design) {
     UseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     SetUpApplication(app);
-    WatchedPlatform platform(pumping);
+    const auto pumping =
+        design == Design::Spinning ? QtPlatform::Pumping::Spin : QtPlatform::Pumping::Wait;
+    const double release = design == Design::Quiet ? WavPlayer::kReleaseAfterSeconds
+                                                   : std::numeric_limits<double>::infinity();
+    WatchedPlatform platform(pumping, release);
     Rig rig(platform);
+    if (design != Design::Quiet) {
+        rig.window.SetRefresh(MainWindow::Refresh::Always);
+    }
     Script script(rig.window, rig.console, platform);
     WhenPainted(*rig.window.Display(), [&script] {
         script.figures["first paint at"] = MonotonicSeconds();

@@ -63,7 +63,7 @@ class Cycles {
     Figures Results() const;
 
   private:
-    enum class Phase { Reference, Menu, Blank, Clicking, Done };
+    enum class Phase { Reference, Menu, Clicking, Done };
 
     Cells Shown() const;
     // The console's display memory as the cells show it.
@@ -78,7 +78,6 @@ class Cycles {
     QPushButton* const remove_;
     const int period_;
     Cells menu_{};
-    Cells blank_{};
     Phase phase_ = Phase::Done;
     int cycle_ = 0;
     double clickAt_ = 0.0;
@@ -93,7 +92,6 @@ Cycles::Cycles(Rig& rig)
       insert_(rig.window.findChild<QPushButton*>(QLatin1String(objectnames::kInsertButton))),
       remove_(rig.window.findChild<QPushButton*>(QLatin1String(objectnames::kRemoveButton))),
       period_(rig.window.RefreshTimer()->interval()) {
-    blank_.fill(greys::Grey(greys::kUnlit));
     // Connected after the window's own handler: runs once a tick has ended.
     QObject::connect(rig.window.RefreshTimer(), &QTimer::timeout, &rig.window,
                      [this] { AfterTick(); });
@@ -123,32 +121,36 @@ Cells Cycles::Memory() const {
 }
 
 void Cycles::AfterTick() {
-    if (phase_ == Phase::Reference && Memory() != blank_ && Shown() == Memory()) {
+    Cells blank;
+    blank.fill(greys::Grey(greys::kUnlit));
+    if (phase_ == Phase::Reference && Memory() != blank && Shown() == Memory()) {
         menu_ = Memory();
         Remove();
     } else if (phase_ == Phase::Menu && Shown() == menu_) {
         times_.push_back(MonotonicSeconds() - clickAt_);
         Remove();
-    } else if (phase_ == Phase::Blank && !rig_.slot.Running() && Shown() == blank_) {
-        ScheduleInsertion();
     }
 }
 
+// The removal blanks the display at the tick on the next beat, the only
+// one until the insertion: the display is quiet otherwise.
 void Cycles::Remove() {
-    phase_ = times_.size() < kCycles ? Phase::Blank : Phase::Done;
+    phase_ = times_.size() < kCycles ? Phase::Clicking : Phase::Done;
     QTimer::singleShot(0, &rig_.window, [this] {
         remove_->click();
         if (phase_ == Phase::Done) {
             rig_.window.close();
+        } else {
+            ScheduleInsertion();
         }
     });
 }
 
 // The click comes at a random moment of the refresh period that follows
-// the tick which has just ended, up to the next tick's own due time: a
-// click that comes due with a tick is handled by that tick's pump.
+// the removal, up to the beat at which the removal shows: a click that
+// comes due with that tick is handled by its pump, one that comes sooner
+// may find the old game still unwinding.
 void Cycles::ScheduleInsertion() {
-    phase_ = Phase::Clicking;
     const int delay = std::uniform_int_distribution<int>(1, period_)(random_);
     clickAt_ = MonotonicSeconds() + delay / 1000.0;
     QTimer::singleShot(delay, Qt::PreciseTimer, &rig_.window, [this] { Insert(); });

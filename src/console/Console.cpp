@@ -1,5 +1,7 @@
 #include "console/Console.h"
 
+#include <algorithm>
+
 #include "console/Int16.h"
 #include "console/RuntimeError.h"
 
@@ -40,16 +42,26 @@ int Console::DotIndex(std::int16_t x, std::int16_t y) {
     return int16::Add(index, x);
 }
 
+void Console::SetDot(std::size_t offset, std::int16_t value) {
+    if (dots_[offset] != value) {
+        dots_[offset] = value;
+        DisplayChanged();
+    }
+}
+
 void Console::DotOn(std::int16_t x, std::int16_t y) {
-    dots_[Offset(DotIndex(x, y))] = kTrue;
+    SetDot(Offset(DotIndex(x, y)), kTrue);
 }
 
 void Console::DotOff(std::int16_t x, std::int16_t y) {
-    dots_[Offset(DotIndex(x, y))] = kFalse;
+    SetDot(Offset(DotIndex(x, y)), kFalse);
 }
 
 void Console::ClearDots() {
-    dots_.fill(kFalse);
+    if (std::any_of(dots_.begin(), dots_.end(), [](std::int16_t dot) { return dot != kFalse; })) {
+        dots_.fill(kFalse);
+        DisplayChanged();
+    }
 }
 
 void Console::PumpEvents() {

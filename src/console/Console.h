@@ -50,6 +50,10 @@ class Console {
     void DotOff(std::int16_t x, std::int16_t y);
     void ClearDots();
 
+    // Called each time a cell of the display memory takes a new value, and
+    // only then: whoever shows the display needs to look again.
+    void OnDisplayChange(std::function<void()> listener) { displayChanged_ = std::move(listener); }
+
     // The keypad latch holds one key: a later press overwrites one the game
     // has not taken yet.
     void PressKey(std::int16_t index) { keyPressed_ = index; }
@@ -111,6 +115,12 @@ class Console {
 
     static std::size_t Offset(int index);
     static int DotIndex(std::int16_t x, std::int16_t y);
+    void SetDot(std::size_t offset, std::int16_t value);
+    void DisplayChanged() {
+        if (displayChanged_) {
+            displayChanged_();
+        }
+    }
 
     Platform& platform_;
     std::array<std::int16_t, kDots> dots_{};
@@ -118,6 +128,7 @@ class Console {
     bool cartridgeOn_ = false;
     int pumpDepth_ = 0;
     TimingWatch* watch_ = nullptr;
+    std::function<void()> displayChanged_;
 };
 
 }  // namespace lumidot

@@ -119,16 +119,20 @@ WavPlayer::Samples Convert(const SDL_AudioSpec& spec, SdlBuffer buffer, Uint32 l
 
 }  // namespace
 
-WavPlayer::WavPlayer() {
+WavPlayer::WavPlayer(double releaseAfter) : releaseAfter_(releaseAfter) {
     SDL_SetMainReady();
 }
 
 WavPlayer::~WavPlayer() {
-    if (device_ != 0) {
-        SDL_CloseAudioDevice(device_);
-    }
-    if (triedToOpen_) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (releaser_.joinable()) {
+        ending_ = true;
+        lock.unlock();
+        changed_.notify_all();
+        // Releases whatever is still open.
+        releaser_.join();
+    } else if (audioUp_) {
+        Release(lock);
     }
 }
 
@@ -180,24 +184,42 @@ double WavPlayer::Seconds(const Samples& samples) {
 }
 
 bool WavPlayer::OpenDevice() {
-    if (triedToOpen_) {
-        return device_ != 0;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !releasing_; });
+        if (noDevice_) {
+            return false;
+        }
+        playing_ = true;
+        if (audioUp_) {
+            return true;
+        }
     }
-    triedToOpen_ = true;
     // SDL's own handlers would swallow SIGINT and SIGTERM once audio runs.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return false;
+    const bool up = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    SDL_AudioDeviceID device = 0;
+    if (up) {
+        SDL_AudioSpec want;
+        SDL_zero(want);
+        want.freq = kRate;
+        want.format = AUDIO_S16SYS;
+        want.channels = kChannels;
+        want.samples = kDeviceFrames;
+        // No changes allowed: SDL converts to whatever the hardware takes.
+        device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     }
-    SDL_AudioSpec want;
-    SDL_zero(want);
-    want.freq = kRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = kChannels;
-    want.samples = kDeviceFrames;
-    // No changes allowed: SDL converts to whatever the hardware takes.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
-    return device_ != 0;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    device_ = device;
+    audioUp_ = up;
+    noDevice_ = device == 0;
+    playing_ = device != 0;
+    // Without a device SDL's audio is released all the same: its backend
+    // may keep a thread of its own awake.
+    if (up && !releaser_.joinable() && std::isfinite(releaseAfter_)) {
+        releaser_ = std::thread([this] { ReleaseWhenIdle(); });
+    }
+    return device != 0;
 }
 
 void WavPlayer::Play(const std::string& path) {
@@ -208,6 +230,12 @@ void WavPlayer::Play(const std::string& path) {
     const double seconds = Seconds(samples);
     if (OpenDevice()) {
         PlayOnDevice(samples, seconds);
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            playing_ = false;
+            lastEnded_ = Clock::now();
+        }
+        changed_.notify_all();
     } else {
         // No sound can be heard, but the game keeps its timing.
         std::this_thread::sleep_until(After(Clock::now(), seconds));
@@ -233,6 +261,40 @@ void WavPlayer::PlayOnDevice(const Samples& samples, double seconds) {
     }
     SDL_PauseAudioDevice(device_, 1);
     SDL_ClearQueuedAudio(device_);
+}
+
+void WavPlayer::ReleaseWhenIdle() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (true) {
+        // Not woken at all while nothing is open, nor while a sound plays.
+        changed_.wait(lock, [this] { return ending_ || (audioUp_ && !playing_); });
+        const auto idleEnd = After(lastEnded_, releaseAfter_);
+        if (!ending_ && Clock::now() < idleEnd) {
+            // Woken by a sound's end, a new one's start or the time: look again.
+            changed_.wait_until(lock, idleEnd);
+            continue;
+        }
+        if (audioUp_) {
+            Release(lock);
+        }
+        if (ending_) {
+            return;
+        }
+    }
+}
+
+void WavPlayer::Release(std::unique_lock<std::mutex>& lock) {
+    releasing_ = true;
+    const SDL_AudioDeviceID device = std::exchange(device_, 0);
+    lock.unlock();
+    if (device != 0) {
+        SDL_CloseAudioDevice(device);
+    }
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    lock.lock();
+    audioUp_ = false;
+    releasing_ = false;
+    changed_.notify_all();
 }
 
 }  // namespace lumidot

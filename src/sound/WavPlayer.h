@@ -1,17 +1,30 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace lumidot {
 
 // Plays WAV files synchronously through SDL's audio subsystem alone (SDL
-// never touches video or events here). The output device is opened at the
-// first sound and kept open: closing it can block for half a second.
+// never touches video or events here). The output device is opened at a
+// sound and kept open while sounds follow one another. Once none has played
+// for a while, a thread of the player's own closes it and shuts SDL's audio
+// down, since both keep threads that wake many times a second even while
+// nothing plays; closing can block for half a second, so the caller never
+// waits for it unless a sound comes while it is under way.
 class WavPlayer {
   public:
-    WavPlayer();
+    // How long the device stays open after a sound.
+    static constexpr double kReleaseAfterSeconds = 2.0;
+
+    // An infinite `releaseAfter` keeps the device open until the player
+    // ends, as the benchmark's baseline does.
+    explicit WavPlayer(double releaseAfter = kReleaseAfterSeconds);
     ~WavPlayer();
     WavPlayer(const WavPlayer&) = delete;
     WavPlayer& operator=(const WavPlayer&) = delete;
@@ -41,11 +54,33 @@ class WavPlayer {
     static double Seconds(const Samples& samples);
 
   private:
+    using Clock = std::chrono::steady_clock;
+
+    // Opens SDL's audio and the device unless they are open, once a release
+    // under way has ended. False when there is no device to play on.
     bool OpenDevice();
     void PlayOnDevice(const Samples& samples, double seconds);
+    // The releasing thread: sleeps while nothing is open or a sound plays,
+    // and releases what is open once no sound has played for a while, or
+    // when the player ends.
+    void ReleaseWhenIdle();
+    void Release(std::unique_lock<std::mutex>& lock);
 
+    const double releaseAfter_;
+    // Set once opening has failed: from then on sounds only take their time.
+    bool noDevice_ = false;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    // Guarded by mutex_: SDL's audio is touched by one thread at a time,
+    // the player's caller while `playing_`, the releasing thread while
+    // `releasing_`.
     std::uint32_t device_ = 0;
-    bool triedToOpen_ = false;
+    bool audioUp_ = false;
+    bool playing_ = false;
+    bool releasing_ = false;
+    bool ending_ = false;
+    Clock::time_point lastEnded_{};
+    std::thread releaser_;
 };
 
 }  // namespace lumidot

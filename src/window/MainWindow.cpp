@@ -25,9 +25,10 @@ namespace lumidot {
 
 namespace {
 
-// The display is repainted from the console's memory this often while a
-// cartridge is in, and after it has come out.
+// The display's beat: a change of its memory shows at the next one, as on
+// the handheld's own display, which was painted this often.
 constexpr int kRefreshMilliseconds = 25;
+constexpr double kBeat = kRefreshMilliseconds / 1000.0;
 
 }  // namespace
 
@@ -58,10 +59,17 @@ MainWindow::MainWindow(Console& console, Slot& slot, QWidget* parent)
     refreshTimer_->setObjectName(QLatin1String(objectnames::kRefreshTimer));
     refreshTimer_->setInterval(kRefreshMilliseconds);
     refreshTimer_->setTimerType(Qt::PreciseTimer);
+    // Set for each tick: with nothing to paint no timer runs, and the
+    // process sleeps.
+    refreshTimer_->setSingleShot(true);
     connect(refreshTimer_, &QTimer::timeout, this, &MainWindow::RefreshDisplay);
+    connect(weakBattery_, &QCheckBox::toggled, this, &MainWindow::WakeRefresh);
+    console_.OnDisplayChange([this] { WakeRefresh(); });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    console_.OnDisplayChange(nullptr);
+}
 
 void MainWindow::Load() {
     console_.Randomize();
@@ -79,19 +87,48 @@ void MainWindow::RefreshDisplay() {
         return;
     }
     refreshing_ = true;
+    const double began = console_.Seconds();
+    // A change from here on shows in the cells still to come, and in the
+    // next tick.
+    displayChanged_ = false;
+    const bool weak = weakBattery_->isChecked();
     int lit = greys::kLit;
-    if (weakBattery_->isChecked()) {
+    if (weak) {
         lit = static_cast<int>(console_.Random() * static_cast<float>(greys::kWeakLevels)) +
               greys::kWeakLowest;
     }
+    bool anyLit = false;
     for (int i = 1; i <= DotMatrix::kCells; ++i) {
         // The cell is read now, not before the tick: a handler run in the
         // previous cell's pump may have changed the display.
         const bool on = console_.Dots(i) == kTrue;
+        anyLit = anyLit || on;
         dotDisplay_->SetCellColor(i - 1, greys::Grey(on ? lit : greys::kUnlit));
         console_.PumpEvents();
     }
     refreshing_ = false;
+    if (displayChanged_ || (weak && anyLit) || refresh_ == Refresh::Always) {
+        // Half a beat on: a tick that came a little early still leaves a
+        // whole beat before the next.
+        ScheduleRefresh(began + kBeat / 2);
+    }
+}
+
+void MainWindow::WakeRefresh() {
+    displayChanged_ = true;
+    // A tick that is running decides at its end whether another follows.
+    if (!refreshing_ && !refreshTimer_->isActive()) {
+        ScheduleRefresh(console_.Seconds());
+    }
+}
+
+void MainWindow::ScheduleRefresh(double after) {
+    if (!refreshStarted_) {
+        return;
+    }
+    const double beat = firstBeat_ + kBeat * std::floor((after - firstBeat_) / kBeat + 1.0);
+    const double wait = std::ceil((beat - console_.Seconds()) * 1000.0);
+    refreshTimer_->start(static_cast<int>(std::clamp(wait, 0.0, double{kRefreshMilliseconds})));
 }
 
 void MainWindow::InsertCartridge() {
@@ -99,7 +136,13 @@ void MainWindow::InsertCartridge() {
     insertButton_->setEnabled(false);
     removeButton_->setEnabled(true);
     removeButton_->setFocus();
-    refreshTimer_->start();
+    if (!refreshStarted_) {
+        // The first tick a beat from now; until then the cells keep the
+        // grey they were made with.
+        refreshStarted_ = true;
+        firstBeat_ = console_.Seconds();
+    }
+    WakeRefresh();
     slot_.Select(static_cast<std::size_t>(std::max(0, cartridgeList_->currentIndex())));
     // Returns when the game has ended, or at once when the game has to wait
     // for what is running beneath this click.
@@ -112,6 +155,7 @@ void MainWindow::RemoveCartridge() {
     removeButton_->setEnabled(false);
     insertButton_->setFocus();
     slot_.Remove();
+    WakeRefresh();
 }
 
 void MainWindow::PressKey(int index) {
@@ -142,6 +186,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Terminate() {
+    refreshStarted_ = false;
     refreshTimer_->stop();
     slot_.Terminate();
 }

@@ -21,6 +21,9 @@ class PictureBox : public QWidget {
 
   private:
     QPixmap picture_;
+    // The picture stretched to the box's size in device pixels, made when
+    // the picture or the size changes.
+    QPixmap stretched_;
 };
 
 }  // namespace lumidot

@@ -22,7 +22,8 @@ constexpr double kShortestTimedWait = 0.001;
 
 }  // namespace
 
-QtPlatform::QtPlatform(Pumping pumping) : pumping_(pumping) {
+QtPlatform::QtPlatform(Pumping pumping, double releaseAudioAfter)
+    : pumping_(pumping), sound_(releaseAudioAfter) {
     clock_.start();
     alarm_.setSingleShot(true);
     alarm_.setTimerType(Qt::PreciseTimer);

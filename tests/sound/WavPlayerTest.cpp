@@ -55,14 +55,33 @@ class WavPlayerTest : public ::testing::Test {
     const fs::path folder = fs::temp_directory_path() / ("lumidot-" + std::to_string(::getpid()));
 };
 
+// Threads of SDL's audio in this process: its device's wakes even while paused.
+int SdlThreads() {
+    int count = 0;
+    for (const auto& thread : fs::directory_iterator("/proc/self/task")) {
+        std::string name;
+        std::getline(std::ifstream(thread.path() / "comm"), name);
+        count += name.rfind("SDL", 0) == 0;
+    }
+    return count;
+}
+
 TEST_F(WavPlayerTest, ASoundIsConvertedWholeAndPlaysToItsEndLeavingTheSignalsAlone) {
     std::signal(SIGTERM, SIG_DFL);
-    WavPlayer player;
+    WavPlayer player(0.1);  // released a tenth of a second after a sound
     EXPECT_GE(Play(player, kHit), 0.25 - 0.002);
     EXPECT_NEAR(Heard(0.25), 0.25, 0.02);
     struct sigaction action {};
     ::sigaction(SIGTERM, nullptr, &action);
     EXPECT_EQ(action.sa_handler, SIG_DFL) << "the sound system took over the signal";
+    // Once released nothing of SDL's is left to wake, and the next sound
+    // opens the device again (which empties the disk driver's file).
+    const auto end = Clock::now() + std::chrono::seconds(30);
+    while (SdlThreads() > 0 && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(SdlThreads(), 0);
+    EXPECT_GE(Play(player, kHit), 0.25 - 0.002);
+    EXPECT_NEAR(Heard(0.25), 0.25, 0.02);
 }
 
 // Sounds of 30 s, within the README's limits, in encodings whose length

@@ -69,26 +69,6 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
     window.RefreshDisplay();
     EXPECT_EQ(platform.pumps, 256) << "the window's events run after each cell";
     EXPECT_EQ(Cells(), testing::Picture().Dots(1, {1}).Dots(16, {16}).Text());
-    // A weak battery gives all lit dots of a tick one dark grey, drawn anew
-    // each tick; a good one draws nothing.
-    window.findChild<QCheckBox*>(objectnames::kWeakBattery)->setChecked(true);
-    platform.draws = {0.5f, 0.99999f, 0.0f};
-    for (const int level : {64, 95, 32}) {
-        window.RefreshDisplay();
-        EXPECT_EQ(window.Display()->CellColor(255), Grey(level));
-        EXPECT_EQ(window.Display()->CellColor(1), Grey(208));
-    }
-    window.findChild<QCheckBox*>(objectnames::kWeakBattery)->setChecked(false);
-    // A dot changed between two cells of a tick shows in the cells still to
-    // come; a tick that comes due there does not run inside this one.
-    platform.At(platform.Seconds() + 0.100, [this] {
-        console.DotOn(2, 4);   // cell 50, passed
-        console.DotOn(8, 13);  // cell 200, to come
-        window.RefreshDisplay();
-    });
-    window.RefreshDisplay();
-    EXPECT_EQ(Cells(), testing::Picture().Dots(1, {1}).Dots(13, {8}).Dots(16, {16}).Text());
-    EXPECT_EQ(platform.drawsTaken, 3u);
     // "hide inactive dots" gives the panel the unlit dots' grey.
     for (const int grey : {208, 224}) {
         QTest::mouseClick(window.findChild<QCheckBox*>(objectnames::kHideInactiveDots),
@@ -98,6 +78,60 @@ TEST_F(WindowTest, ARefreshPaintsEachCellFromTheDisplayMemoryInItsGrey) {
                       .color(QPalette::Window),
                   QColor(Grey(grey)));
     }
+    // Once a cartridge is in, a tick comes only while there is something to
+    // paint; its single-shot timer fires here at the next pump.
+    auto* weak = window.findChild<QCheckBox*>(objectnames::kWeakBattery);
+    QTimer* timer = window.RefreshTimer();
+    weak->setChecked(true);
+    weak->setChecked(false);
+    EXPECT_FALSE(timer->isActive()) << "a tick before the first insertion";
+    std::vector<std::string> shown;   // the cells after each tick
+    std::vector<int> greys;           // each tick's grey of the lit dots, -2 for several
+    long began = -1000;               // the pump the last tick began at
+    std::function<void()> atCell200;  // between cells 200 and 201 of the tick then
+    platform.onPump = [&] {
+        if (atCell200 && platform.pumps == began + 200) std::exchange(atCell200, nullptr)();
+        if (!timer->isActive()) return;
+        timer->stop();
+        began = platform.pumps;
+        window.RefreshDisplay();
+        shown.push_back(Cells());
+        greys.push_back(-1);
+        for (int n = 0, g = 0; n < 256; ++n)
+            if ((g = qRed(window.Display()->CellColor(n))) != 208)
+                greys.back() = greys.back() == -1 || greys.back() == g ? g : -2;
+    };
+    const double t = platform.Seconds();
+    platform.At(t + 1, [&] {
+        EXPECT_EQ(shown, std::vector{testing::MenuPicture("4S1")}) << "then a second of nothing";
+        window.Keypad(1)->click();  // the size, 4 to 3
+        shown.clear();
+    });
+    platform.At(t + 2, [&] {
+        EXPECT_EQ(shown, std::vector{testing::MenuPicture("3S1")}) << "one tick for the key";
+        platform.draws = {0.5f, 0.99999f};  // then 0
+        weak->setChecked(true);
+        greys.clear();
+    });
+    platform.At(t + 2.9, [&] {
+        ASSERT_GE(greys.size(), 3u) << "a weak battery keeps the ticks coming";
+        EXPECT_EQ(std::vector(greys.begin(), greys.begin() + 3), (std::vector{64, 95, 32}));
+        weak->setChecked(false);
+    });
+    platform.At(t + 3.9, [&] {
+        EXPECT_EQ(shown.back(), testing::MenuPicture("3S1")) << "black again, and no more";
+        EXPECT_FALSE(timer->isActive());
+        // Taken out between two cells of a tick: the cells to come show it,
+        // and a tick that comes due there does not run inside this one.
+        atCell200 = [this] { Click(objectnames::kRemoveButton), window.RefreshDisplay(); };
+        window.Keypad(1)->click();
+    });
+    Click(objectnames::kInsertButton);
+    const std::string blank = testing::Picture().Text();
+    EXPECT_EQ(shown.back(), testing::MenuPicture("2S1").substr(0, 212) + blank.substr(212));
+    platform.PumpEvents();  // the event loop's next turn
+    EXPECT_EQ(shown.back(), blank) << "blank at the next tick";
+    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(WindowTest, TheKeyboardPressesTheKeypadWhicheverControlHasTheFocus) {
