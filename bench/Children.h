@@ -38,4 +38,10 @@ int RunHostileSounds();
 // program's main would.
 int RunSignalAfterSound(int& argc, char* argv[]);
 
+// Runs cartridges written in Lua on the real window: one waiting for a key
+// (its processor share), an endless loop removed and, inserted again, closed
+// (how long each took to end it), and a memory hog (the report's number and
+// the process's peak memory).
+int RunLuaCartridges(int& argc, char* argv[]);
+
 }  // namespace lumidot::bench

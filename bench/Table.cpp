@@ -80,6 +80,11 @@ std::vector<Row> Rows() {
         {"largest sounds that gave samples",         "sounds largest loaded",   "",   eq,    2.0,          ""},
         {"SIGTERM after a sound, time to exit",      "signal to exit",          "ms", le,    2000.0,       ""},
         {"SIGTERM after a sound, exit code",         "signal exit code",        "",   eq,    0.0,          ""},
+        {"Lua cartridge waiting for a key, processor", "lua waiting processor", "%",  le,    1.0,          ""},
+        {"Lua endless loop, removal to its end",     "lua loop removed",        "ms", le,    1000.0,       ""},
+        {"Lua endless loop, window closed to exit",  "lua loop closed",         "ms", le,    3000.0,       ""},
+        {"Lua memory hog, the report's number",      "lua hog error number",    "",   eq,    7.0,          ""},
+        {"Lua cartridges, peak resident memory",     "lua peak memory",         "MB", le,    200.0,        ""},
     };
     // clang-format on
 }

@@ -49,7 +49,8 @@ bool RunOverlayChildren(Figures& figures) {
 
 // Each mend's child, with the seconds it may take before it is killed.
 bool RunMendChildren(Figures& figures) {
-    const std::pair<const char*, int> children[] = {{"reinsertion", 300}, {"sounds", 60}};
+    const std::pair<const char*, int> children[] = {
+        {"reinsertion", 300}, {"sounds", 60}, {"lua", 180}};
     bool ran = RunOverlayChildren(figures);
     for (const auto& [figure, seconds] : children) {
         ran = lumidot::bench::RunChild({QStringLiteral("--figure"), QString::fromLatin1(figure)},
@@ -103,6 +104,9 @@ int RunFigure(int& argc, char* argv[]) {
     }
     if (figure == "signal") {
         return lumidot::bench::RunSignalAfterSound(argc, argv);
+    }
+    if (figure == "lua") {
+        return lumidot::bench::RunLuaCartridges(argc, argv);
     }
     std::fprintf(stderr, "lumidot_bench: no figure is called %s\n", argv[2]);
     return 2;
