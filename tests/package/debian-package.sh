@@ -49,7 +49,8 @@ link=$root/usr/games/$command
 executable=$(readlink -m "$link")
 [[ $executable == "$root"/* && -f $executable && -x $executable ]] ||
   fail "usr/games/$command leads to $executable, no executable in the package"
-for file in overlays/Zentrax.gif buttons/zx_kp_0{7,8,9}.gif samples/zx_{hit,gameover}.wav; do
+for file in overlays/Zentrax.gif buttons/zx_kp_0{7,8,9}.gif samples/zx_{hit,gameover}.wav \
+  cartridges/Glintmoor/cartridge.lua; do
   [ -s "$(dirname "$executable")/$file" ] || fail "no $file beside the executable"
 done
 
