@@ -16,6 +16,7 @@
 #include <X11/keysym.h>
 
 #include "Version.h"
+#include "XScreen.h"
 #include "support/Glyphs.h"
 #include "window/Layout.h"
 
@@ -36,20 +37,7 @@ bool WaitFor(const std::function<bool()>& condition) {
 
 // The shown top-level window with this title, or 0.
 Window Titled(const std::string& title) {
-    Window root = DefaultRootWindow(x), parent = 0, *children = nullptr, found = 0;
-    unsigned int count = 0;
-    XQueryTree(x, root, &root, &parent, &children, &count);
-    for (unsigned int i = 0; i < count; ++i) {
-        char* name = nullptr;
-        XWindowAttributes shown{};
-        XGetWindowAttributes(x, children[i], &shown);
-        if (XFetchName(x, children[i], &name) && title == name && shown.map_state == IsViewable) {
-            found = children[i];
-        }
-        XFree(name);
-    }
-    XFree(children);
-    return found;
+    return xscreen::Titled(x, title);
 }
 
 // A left click at a point of the window, or a key typed in it.
@@ -77,15 +65,11 @@ void Press(Window window, KeySym key, std::chrono::milliseconds held = {}) {
 // '.' (the unlit grey 208) and '?', passes the test.
 bool Shows(Window window, const std::function<bool(const std::string&)>& test) {
     return WaitFor([&] {
-        XImage* image = XGetImage(x, window, 0, 0, 180, 180, AllPlanes, ZPixmap);
         std::string dots;
-        for (int n = 0; n < 256 && image != nullptr; ++n) {
-            const Point at = CentreIn(kDisplayPanel, DotCell(n));
-            const unsigned long pixel = XGetPixel(image, int(at.x), int(at.y)) & 0xffffff;
+        for (const unsigned long pixel : xscreen::Dots(x, window)) {
             dots += pixel == 0 ? '#' : pixel == 0xd0d0d0 ? '.' : '?';
-            dots += n % 16 == 15 ? "\n" : "";
+            dots += dots.size() % 17 == 16 ? "\n" : "";
         }
-        if (image != nullptr) XDestroyImage(image);
         return test(dots);
     });
 }
