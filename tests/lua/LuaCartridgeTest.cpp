@@ -250,6 +250,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, EndingTest, ::testing::Values(
     EndingRow{"table.insert(setmetatable({}, {__len = function() return 1 << 40 end}), 1, 0)", 0, "", .02},
     EndingRow{"local t = {} for i = 1, 1e9 do t[i] = ('x'):rep(1 << 16) .. i end", 7, "not enough memory"},
     EndingRow{"local s = 'x' while true do s = s .. s end", 7, "not enough memory"},
+    EndingRow{"local s = ('x'):rep(65 << 20) error('kept')", 7, "not enough memory"},  // 64 MB
     EndingRow{"local function f() return 1 + f() end f()", 51, "stack overflow"},
     EndingRow{"local function f() return 1 + f() end xpcall(f, function() while true do end end)",
               51, "stack overflow"},
