@@ -158,6 +158,13 @@ INSTANTIATE_TEST_SUITE_P(Functions, ApiTest, ::testing::Values(
     ApiRow{"key_caption(1, ('%d'):format(math.max(2, 3)) .. utf8.char(65) .. table.concat({'b'}) .."
            " coroutine.status(coroutine.create(print)) .. load('return 5')())", {},
            "lit | key 0 | 1 3Absuspended5 | 0 ms"},
+    // The table functions that work in slices still work as Lua's own.
+    ApiRow{"local t, v = {1, 2, 3}, {1, 2, 3, 4} table.insert(t, 1, 0) table.insert(t, 9)"
+           " table.remove(t, 2) table.remove(t) local u = table.move(t, 1, 3, 2, {})"
+           " key_caption(1, table.concat(t, ',') .. ' ' .. table.concat(u, ',', 2, 4))"
+           " key_caption(2, table.concat(table.move(v, 1, 3, 2), ',') .. ' ' .."
+           " table.concat(table.move(v, 2, 4, 1), ','))", {},
+           "lit | key 0 | 1 0,2,3 0,2,3 | 2 1,1,2,3 1,2,3,3 | 0 ms"},
     // Sounds from outside the folder are refused: up, absolute, by a link.
     ApiRow{"sound('../outside.gif') sound('$OUT') sound('link.gif')", {},
            "lit | key 0 | sound chime at 0 | sound chime at 251 | sound chime at 502 | 752 ms"}));
@@ -243,6 +250,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, EndingTest, ::testing::Values(
     EndingRow{"table.insert(setmetatable({}, {__len = function() return 1 << 40 end}), 1, 0)", 0, "", .02},
     EndingRow{"local t = {} for i = 1, 1e9 do t[i] = ('x'):rep(1 << 16) .. i end", 7, "not enough memory"},
     EndingRow{"local s = 'x' while true do s = s .. s end", 7, "not enough memory"},
+    EndingRow{"local s = ('x'):rep(65 << 20) error('kept')", 7, "not enough memory"},  // 64 MB
     EndingRow{"local function f() return 1 + f() end f()", 51, "stack overflow"},
     EndingRow{"local function f() return 1 + f() end xpcall(f, function() while true do end end)",
               51, "stack overflow"},

@@ -14,9 +14,9 @@ namespace {
 // cost is judged before it runs: the number of start positions times the
 // ways its repetitions can split the subject, each repetition counted by
 // the longest run of the subject's characters its class matches, times the
-// pattern's items. Above this bound (a few tenths of a second at worst)
+// pattern's items. Above this bound (some 30 ms at worst)
 // the call is refused.
-constexpr double kMostSteps = 2e8;
+constexpr double kMostSteps = 2e7;
 // A plain search compares bytes a word at a time.
 constexpr double kBytesPerStep = 16;
 
