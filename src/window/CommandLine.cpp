@@ -34,6 +34,14 @@ void AddQtOptions(QCommandLineParser& parser) {
     }
 }
 
+QCommandLineOption AddOption(QCommandLineParser& parser, const char* name, const char* value,
+                             const char* description) {
+    const QCommandLineOption option{QString::fromLatin1(name), QString::fromLatin1(description),
+                                    QString::fromLatin1(value)};
+    parser.addOption(option);
+    return option;
+}
+
 // Qt names the program from the application object, which does not exist
 // yet when the command line is read.
 QString HelpText(const QCommandLineParser& parser) {
@@ -82,17 +90,13 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption scale(
-        QStringLiteral("scale"),
-        QStringLiteral("Starts the window <factor> times its size, 1 to 4 (for instance 1.5)."),
-        QStringLiteral("factor"));
-    parser.addOption(scale);
-    const QCommandLineOption cartridge(
-        QStringLiteral("cartridge"),
-        QStringLiteral("Adds the cartridge in <folder> (its cartridge.lua and files) to the list "
-                       "and chooses it; may be given more than once."),
-        QStringLiteral("folder"));
-    parser.addOption(cartridge);
+    const QCommandLineOption scale =
+        AddOption(parser, "scale", "factor",
+                  "Starts the window <factor> times its size, 1 to 4 (for instance 1.5).");
+    const QCommandLineOption cartridge =
+        AddOption(parser, "cartridge", "folder",
+                  "Adds the cartridge in <folder> (its cartridge.lua and files) to the list and "
+                  "chooses it; may be given more than once.");
     AddQtOptions(parser);
     if (!parser.parse(Arguments(argc, argv))) {
         return UsageError(parser, parser.errorText());
