@@ -63,10 +63,10 @@ class Script {
   private:
     // The menu's lit dots on a weak battery, then the game.
     void WeakBattery() {
-        Check("Check2", true);
+        Check(objectnames::kWeakBattery, true);
         After(0.2, [this] {
             Quiet("weak battery", [this] {
-                Check("Check2", false);
+                Check(objectnames::kWeakBattery, false);
                 Play();
             });
         });

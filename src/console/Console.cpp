@@ -77,16 +77,18 @@ void Console::AwaitEvents(double until) {
 void Console::Pause(std::int16_t ms) {
     // The wait is taken in single precision, as the console's timer counts.
     const float wait = static_cast<float>(ms) / 1000.0f;
-    const double target = platform_.Seconds() + static_cast<double>(wait);
-    while (platform_.Seconds() < target) {
-        AwaitEvents(target);
-    }
+    WaitUntil(platform_.Seconds() + static_cast<double>(wait));
     HoldEnded();
 }
 
+void Console::WaitUntil(double until, const std::function<bool()>& over) {
+    while (!(over && over()) && platform_.Seconds() < until) {
+        AwaitEvents(until);
+    }
+}
+
 void Console::PlaySample(const std::string& name) {
-    platform_.PlayWave(FilePath("samples/" + name));
-    HoldEnded();
+    PlayFile(FilePath("samples/" + name));
 }
 
 void Console::PlayFile(const std::string& path) {

@@ -49,6 +49,10 @@ class Console {
     void DotOn(std::int16_t x, std::int16_t y);
     void DotOff(std::int16_t x, std::int16_t y);
     void ClearDots();
+    // Whether the dot at column x, row y is lit, by the same rules.
+    bool Lit(std::int16_t x, std::int16_t y) const {
+        return dots_[Offset(DotIndex(x, y))] == kTrue;
+    }
 
     // Called each time a cell of the display memory takes a new value, and
     // only then: whoever shows the display needs to look again.
@@ -81,6 +85,10 @@ class Console {
     // Waits at least ms milliseconds, handling window events meanwhile. Zero
     // or less returns at once without handling any.
     void Pause(std::int16_t ms);
+    // Waits, handling the window's events and sleeping while none come,
+    // until `until` (on Seconds()) or until `over` says so; `over` is asked
+    // first, before any event is handled.
+    void WaitUntil(double until, const std::function<bool()>& over = nullptr);
 
     // Plays samples/<name> beside the executable and returns when it ends.
     void PlaySample(const std::string& name);

@@ -57,7 +57,6 @@ MainWindow::MainWindow(Console& console, Slot& slot, QWidget* parent)
 
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setObjectName(QLatin1String(objectnames::kRefreshTimer));
-    refreshTimer_->setInterval(kRefreshMilliseconds);
     refreshTimer_->setTimerType(Qt::PreciseTimer);
     // Set for each tick: with nothing to paint no timer runs, and the
     // process sleeps.
@@ -155,7 +154,6 @@ void MainWindow::RemoveCartridge() {
     removeButton_->setEnabled(false);
     insertButton_->setFocus();
     slot_.Remove();
-    WakeRefresh();
 }
 
 void MainWindow::PressKey(int index) {

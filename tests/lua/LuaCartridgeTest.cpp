@@ -141,6 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Functions, ApiTest, ::testing::Values(
     ApiRow{"key_caption(1, wait_key())", {{.3, 7}}, "lit | key 0 | 1 7 | 300 ms"},
     ApiRow{"key_caption(1, wait_key(250))", {{.3, 7}}, "lit | key 0 | 1 0 | 250 ms"},
     ApiRow{"pause(100) key_caption(1, wait_key(1000))", {{.05, 4}}, "lit | key 0 | 1 4 | 100 ms"},
+    ApiRow{"pause(100) key_caption(1, wait_key(0))", {{.05, 4}}, "lit | key 0 | 1 4 | 100 ms"},
     ApiRow{"pause(40000) key_caption(1, string.format('%.3f', seconds()))", {},
            "lit | key 0 | 1 40.000 | 40000 ms"},
     ApiRow{"key_caption(1, random()) key_caption(2, random(6))", {}, "lit | key 0 | 1 0.5 | 2 6 | 0 ms"},

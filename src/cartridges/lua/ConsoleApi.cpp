@@ -3,7 +3,6 @@
 
 #include "cartridges/lua/LuaRun.h"
 #include "console/Console.h"
-#include "console/Int16.h"
 
 namespace lumidot::lua {
 
@@ -47,11 +46,7 @@ int Dot(lua_State* L) {
     const std::int16_t x = CheckInt16(L, 1);
     const std::int16_t y = CheckInt16(L, 2);
     bool lit = false;
-    const int error = Guarded(run, [&] {
-        // The same steps, in the same 16 bits, as the console's own drawing.
-        const int index = int16::Add(int16::Sub(int16::Mul(y, 16), 16), x);
-        lit = run.console.Dots(index) != kFalse;
-    });
+    const int error = Guarded(run, [&] { lit = run.console.Lit(x, y); });
     lua_pushboolean(L, lit);
     return Returning(L, error, 1);
 }
@@ -75,11 +70,9 @@ int WaitKey(lua_State* L) {
     const double ms = CheckMilliseconds(L, 1, std::numeric_limits<double>::infinity());
     std::int16_t key = 0;
     const int error = Guarded(run, [&] {
-        const double deadline = run.console.Seconds() + ms / 1000.0;
-        while (run.console.CartridgeOn() && (key = run.console.KeyPressed()) == 0 &&
-               run.console.Seconds() < deadline) {
-            run.console.AwaitEvents(deadline);
-        }
+        run.console.WaitUntil(run.console.Seconds() + ms / 1000.0, [&run, &key] {
+            return !run.console.CartridgeOn() || (key = run.console.KeyPressed()) != 0;
+        });
         if (key != 0) {
             run.console.ClearKey();
         }
@@ -92,17 +85,15 @@ int WaitKey(lua_State* L) {
 int Pause(lua_State* L) {
     Run& run = Enter(L);
     const double ms = CheckMilliseconds(L, 1, 0.0);
-    return Returning(
-        L,
-        Guarded(run,
-                [&] {
-                    const double until = run.console.Seconds() + ms / 1000.0;
-                    while (run.console.CartridgeOn() && run.console.Seconds() < until) {
-                        run.console.AwaitEvents(until);
-                    }
-                    run.lastPump = run.console.Seconds();
-                }),
-        0);
+    return Returning(L,
+                     Guarded(run,
+                             [&] {
+                                 run.console.WaitUntil(run.console.Seconds() + ms / 1000.0, [&run] {
+                                     return !run.console.CartridgeOn();
+                                 });
+                                 run.lastPump = run.console.Seconds();
+                             }),
+                     0);
 }
 
 int Seconds(lua_State* L) {

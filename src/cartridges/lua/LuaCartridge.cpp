@@ -88,7 +88,7 @@ void LuaCartridge::Run() {
 
 void LuaCartridge::DressWindow() {
     host_.SetOverlayPicture("");
-    for (std::int16_t key = 1; key <= 12; ++key) {
+    for (std::int16_t key = 1; key <= Console::kKeys; ++key) {
         host_.SetKeyVisible(key, true);
         host_.SetKeyCaption(key, "");
         host_.SetKeyPicture(key, "");

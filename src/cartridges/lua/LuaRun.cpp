@@ -112,7 +112,7 @@ std::int16_t CheckInt16(lua_State* L, int arg) {
 
 std::int16_t CheckKey(lua_State* L, int arg) {
     const std::int16_t key = CheckInt16(L, arg);
-    if (key < 1 || key > 12) {
+    if (key < 1 || key > Console::kKeys) {
         return static_cast<std::int16_t>(
             RaiseNumbered(L, Caught(RunOf(L), kErrSubscriptOutOfRange, "Subscript out of range")));
     }

@@ -36,11 +36,10 @@ bool IsCartridge(const fs::path& folder) {
 
 // Adds the folder under its name, unless a place that wins has it already.
 void Add(std::map<std::string, CartridgeFolder>& found, const fs::path& folder) {
-    const std::string name = NameOf(folder);
-    if (name.empty() || Lowered(name) == Lowered(kBuiltInName) || !IsCartridge(folder)) {
-        return;
+    if (WhyNoCartridge(folder).empty()) {
+        const std::string name = NameOf(folder);
+        found.emplace(name, CartridgeFolder{name, folder});
     }
-    found.emplace(name, CartridgeFolder{name, folder});
 }
 
 void AddFolderOfCartridges(std::map<std::string, CartridgeFolder>& found, const fs::path& place) {

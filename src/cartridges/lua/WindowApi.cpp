@@ -88,7 +88,7 @@ int PointerKeys(lua_State* L) {
         if (isInteger == 0) {
             return luaL_error(L, "pointer_keys: column %d holds no key number", column);
         }
-        if (key < 0 || key > 12) {
+        if (key < 0 || key > Console::kKeys) {
             Caught(RunOf(L), kErrSubscriptOutOfRange, "Subscript out of range");
             return RaiseNumbered(L, kErrSubscriptOutOfRange);
         }
